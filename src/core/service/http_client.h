@@ -1,0 +1,84 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+
+namespace plumwit {
+
+// The reply was classified as an error; the message is its status line.
+class HttpStatusError : public Error {
+ public:
+  HttpStatusError(const std::string& status_line, int code, std::string body)
+      : Error(status_line), code_(code), body_(std::move(body)) {}
+  int Code() const { return code_; }
+  const std::string& Body() const { return body_; }
+
+ private:
+  int code_;
+  std::string body_;
+};
+
+// A connection or transfer failure: "Socket Error # N" CR LF text.
+class SocketError : public Error {
+ public:
+  SocketError(int code, const std::string& message) : Error(message), code_(code) {}
+  int Code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// The server closed the connection before the reply was complete.
+class ConnectionClosedError : public Error {
+ public:
+  ConnectionClosedError() : Error("Connection Closed Gracefully.") {}
+};
+
+// Settings a caller assigns; they stay on the client for later requests.
+struct HttpRequestSettings {
+  std::string Username;
+  std::string Password;
+  bool BasicAuthentication = false;
+  std::string Referer;
+  std::string From;
+  std::string ContentType;     // set by the client at the first POST
+  std::string Connection;      // set by the client at the first POST
+  std::string AcceptEncoding;  // set by the client at the first request
+};
+
+struct HttpClientLimits {
+  // Connecting, and each wait for data, give up after this long.
+  std::chrono::milliseconds timeout = std::chrono::seconds(30);
+  std::size_t max_reply_bytes = 16u * 1024 * 1024;  // headers and body together
+  std::size_t max_header_bytes = 64u * 1024;
+};
+
+// A blocking HTTP/1.x client with the program's fixed settings: no redirects,
+// no proxy, cookies kept in memory, a non-error 401 for GETs that carried
+// credentials.
+class HttpClient {
+ public:
+  explicit HttpClient(HttpClientLimits limits = {});
+  ~HttpClient();
+  HttpClient(const HttpClient&) = delete;
+  HttpClient& operator=(const HttpClient&) = delete;
+
+  HttpRequestSettings Request;
+
+  // Returns the body of an accepted reply; throws HttpStatusError, SocketError
+  // or ConnectionClosedError otherwise.
+  std::string Get(const std::string& url);
+  // `form` holds "name=value" lines; the program always passes none.
+  std::string Post(const std::string& url, const std::vector<std::string>& form = {});
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace plumwit

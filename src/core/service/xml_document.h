@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/error.h"
+
+namespace pugi {
+class xml_document;
+class xml_node_struct;
+}  // namespace pugi
+
+namespace plumwit {
+
+// Raised when a missing or empty value is converted to text.
+inline constexpr const char* kNullConversionMessage =
+    "Could not convert variant of type (Null) into type (String)";
+
+// A node of a loaded document; a null node stands for "none".
+class XmlNode {
+ public:
+  XmlNode() = default;
+  explicit XmlNode(pugi::xml_node_struct* node) : node_(node) {}
+
+  bool IsNull() const { return node_ == nullptr; }
+  std::string Name() const;             // throws on a null node
+  std::size_t ChildCount() const;       // throws on a null node
+  XmlNode Child(std::size_t index) const;  // throws on a null node or bad index
+
+ private:
+  friend XmlNode FindChild(XmlNode node, std::string_view name);
+  friend std::optional<std::string> NodeText(XmlNode node);
+  pugi::xml_node_struct* node_ = nullptr;
+};
+
+// The document object the program loads every reply into. Child nodes are
+// elements, comments and processing instructions; whitespace-only text
+// between elements is dropped. Text comes out as UTF-8.
+class XmlDocument {
+ public:
+  XmlDocument();
+  ~XmlDocument();
+
+  bool Active() const { return active_; }
+  // Switching on parses the text (the XML declaration decides its encoding,
+  // UTF-8 by default); a malformed text throws and leaves the document off.
+  // Switching off discards the parsed document.
+  void SetActive(bool active);
+
+  // Line ends are normalised to CR LF, as the document object keeps them.
+  void SetXml(const std::string& text);
+  const std::string& Xml() const { return xml_; }
+
+  // Switch off, set the text, switch on.
+  void Load(const std::string& text);
+
+  // Throws when the document is off or has no document element.
+  XmlNode DocumentElement() const;
+
+ private:
+  std::unique_ptr<pugi::xml_document> document_;
+  std::string xml_;
+  bool active_ = false;
+};
+
+// The first child whose name equals `name` exactly, or a null node.
+XmlNode FindChild(XmlNode node, std::string_view name);
+// No value for an element without content or with empty text; its text when
+// it holds one text or CDATA node; otherwise throws
+// "Element does not contain a single text node".
+std::optional<std::string> NodeText(XmlNode node);
+// NodeText of FindChild converted to text: throws the null conversion error
+// when there is no value; throws another error when `node` is null.
+std::string ChildText(XmlNode node, std::string_view name);
+// Converts a value to text, throwing the null conversion error for no value.
+std::string ValueToString(const std::optional<std::string>& value);
+
+}  // namespace plumwit
