@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QDialog;
+
+namespace plumwit {
+
+// The dialogs' common frame: a fixed client size, a caption, a close box and
+// nothing else in the title bar.
+void SetUpDialogFrame(QDialog& dialog, const char* name, const QString& caption, QSize client);
+
+}  // namespace plumwit

@@ -1,0 +1,222 @@
+#include "main_window/tkiv.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include "dialogs/about_dialog.h"
+#include "dialogs/options_dialog.h"
+#include "dialogs/post_new_tweet_dialog.h"
+#include "dialogs/twitter_login_dialog.h"
+#include "dialogs/update_profile_dialog.h"
+#include "main_window/counts_panel.h"
+#include "main_window/main_tool_bar.h"
+#include "main_window/main_window_texts.h"
+#include "main_window/refresh_timer.h"
+#include "main_window/screen_requirement.h"
+#include "main_window/sign_in_group.h"
+#include "main_window/tray_presence.h"
+#include "main_window/tweet_box.h"
+#include "timeline/timeline_view.h"
+#include "ui/artwork.h"
+#include "ui/exception_guard.h"
+#include "ui/form_label.h"
+#include "ui/hints.h"
+#include "ui/link_label.h"
+#include "ui/link_opener.h"
+#include "ui/modal_dialog.h"
+#include "ui/picture_tool_button.h"
+#include "ui/status_hint_tracker.h"
+
+namespace plumwit {
+namespace {
+
+constexpr int kClientWidth = 322;
+constexpr int kClientHeight = 666;
+
+QFont WindowFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+  font.setPointSize(8);
+  return font;
+}
+
+QSize PrimaryScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize();
+}
+
+}  // namespace
+
+TKIV::TKIV(WindowSetup setup, QWidget* parent)
+    : QWidget(parent),
+      setup_(std::move(setup)),
+      http_(setup_.http_limits),
+      store_(setup_.application_data_folder) {
+  setObjectName(QStringLiteral("KIV"));
+  timer_ = new RefreshTimer(this);
+  timer_->setObjectName(QStringLiteral("Timer"));
+  hint_tracker_ = new StatusHintTracker(this);
+  tray_ = new TrayPresence(this);
+  BuildFrame();
+  BuildTop();
+  HomeLogin_ = new SignInGroup(this);
+  Panel_ = new CountsPanel(this);
+  client_tweets_ = new TimelineView(QString::fromStdString(setup_.program_folder), this);
+  client_tweets_->setObjectName(QStringLiteral("ClientTweets"));
+  client_tweets_->setGeometry(0, 66, 321, 477);
+  client_tweets_->hide();
+  TwPanel_ = new TweetBox(this);
+  ToolBar_ = new MainToolBar(this);
+  BuildStatusBar();
+  BuildActions();
+  ConnectControls();
+  ConnectTray();
+}
+
+TKIV::~TKIV() = default;
+
+void TKIV::BuildFrame() {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  move(811, 121);
+  setWindowTitle(QString::fromUtf8(texts::kCaptionAtStart));
+  setWindowIcon(Artwork::WindowIcon());
+  setFont(WindowFont());
+}
+
+void TKIV::BuildTop() {
+  Image1_ = new QLabel(this);
+  Image1_->setObjectName(QStringLiteral("Image1"));
+  Image1_->setGeometry(16, 16, 289, 249);
+  Image1_->setAlignment(Qt::AlignCenter);
+  Image1_->setPixmap(Artwork::Logo(QSize(243, 235)));
+
+  sLabelFX1_ = new FormLabel("sLabelFX1", QString::fromUtf8(build::kMakerNotice),
+                             QRect(104, 0, 201, 21), this);
+  sLabelFX2_ = new LinkLabel(QStringLiteral("Web: ") + QString::fromUtf8(build::kMakerHome), this);
+  sLabelFX2_->setObjectName(QStringLiteral("sLabelFX2"));
+  sLabelFX2_->setGeometry(152, 16, 154, 21);
+  SetHint(sLabelFX2_, QStringLiteral("Visit developer homepage"));
+}
+
+void TKIV::BuildStatusBar() {
+  StatusBar_ = new QStatusBar(this);
+  StatusBar_->setObjectName(QStringLiteral("StatusBar"));
+  StatusBar_->setGeometry(0, 647, 322, 19);
+  StatusBar_->setSizeGripEnabled(false);
+  status_panel_ = new QLabel(StatusBar_);
+  status_panel_->setObjectName(QStringLiteral("StatusPanel"));
+  status_panel_->setTextFormat(Qt::PlainText);
+  status_panel_->setFixedWidth(280);
+  StatusBar_->addWidget(status_panel_);
+}
+
+void TKIV::BuildActions() {
+  ORLENCO_ = new QAction(this);
+  ORLENCO_->setObjectName(QStringLiteral("ORLENCO"));
+  connect(ORLENCO_, &QAction::triggered, this, [] { OpenLink(QString::fromUtf8(build::kMakerHome)); });
+  twitter_ = new QAction(this);
+  twitter_->setObjectName(QStringLiteral("twitter"));
+  connect(twitter_, &QAction::triggered, this, [this] {
+    OpenLink(QStringLiteral("http://") + QString::fromStdString(setup_.service_host) +
+             QStringLiteral("/"));
+  });
+}
+
+void TKIV::ConnectControls() {
+  connect(HomeLogin_->HomeUsername, &QLineEdit::textChanged, this, Guarded(this, &TKIV::HomeUsernameChange));
+  connect(HomeLogin_->HomePassword, &QLineEdit::textChanged, this, Guarded(this, &TKIV::HomePasswordChange));
+  connect(HomeLogin_->Login, &QPushButton::clicked, this, Guarded(this, &TKIV::LoginClick));
+  connect(HomeLogin_->sWebLabel1, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel1Click));
+  connect(HomeLogin_->sWebLabel2, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel2Click));
+  connect(sLabelFX2_, &LinkLabel::clicked, this, Guarded(this, &TKIV::sLabelFX2Click));
+  connect(ToolBar_->LoginLogout, &QToolButton::clicked, this, Guarded(this, &TKIV::LoginLogoutClick));
+  connect(ToolBar_->NewTweet, &QToolButton::clicked, this, Guarded(this, &TKIV::NewTweetClick));
+  connect(ToolBar_->RefreshTweets, &QToolButton::clicked, this, Guarded(this, &TKIV::RefreshTweetsClick));
+  connect(ToolBar_->ToolButton2, &QToolButton::clicked, this, Guarded(this, &TKIV::ToolButton2Click));
+  connect(ToolBar_->Profilebtn, &QToolButton::clicked, this, Guarded(this, &TKIV::ProfilebtnClick));
+  connect(ToolBar_->ToolButton3, &QToolButton::clicked, this, Guarded(this, &TKIV::ToolButton3Click));
+  connect(timer_, &RefreshTimer::Tick, this, Guarded(this, &TKIV::TimerTimer));
+}
+
+// The tray items reuse the window's commands (newtClick is NewTweetClick, and
+// so on), so they are connected to the same handlers.
+void TKIV::ConnectTray() {
+  connect(tray_->ShowTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::ShowTwitterClient1Click));
+  connect(tray_->newt, &QAction::triggered, this, Guarded(this, &TKIV::NewTweetClick));
+  connect(tray_->RefreshTweets1, &QAction::triggered, this, Guarded(this, &TKIV::RefreshTweetsClick));
+  connect(tray_->ClientOptions1, &QAction::triggered, this, Guarded(this, &TKIV::ToolButton2Click));
+  connect(tray_->Developerhomepage1, &QAction::triggered, this, Guarded(this, &TKIV::sLabelFX2Click));
+  connect(tray_->witterhomepage1, &QAction::triggered, twitter_, &QAction::trigger);
+  connect(tray_->AboutTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::ToolButton3Click));
+  connect(tray_->QuitTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::QuitTwitterClient1Click));
+  connect(tray_->Tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::DoubleClick) RunGuarded([this] { TrayDoubleClick(); });
+  });
+}
+
+void TKIV::FinishLoading() {
+  tray_->Add();
+  const QSize screen = setup_.screen_size ? setup_.screen_size() : PrimaryScreenSize();
+  CheckScreenRequirement(screen, QString::fromStdString(setup_.executable_name));
+}
+
+std::string TKIV::SettingsPath() const { return setup_.program_folder + "settings.kiv"; }
+
+std::string TKIV::RememberFileName() const { return setup_.program_folder + "remember.xml"; }
+
+void TKIV::SetRememberChecked(bool checked) { HomeLogin_->Remember->setChecked(checked); }
+
+bool TKIV::SignedIn() const {
+  return ToolBar_->LoginLogout->ImageIndex() == MainToolBar::kSignedInPicture;
+}
+
+void TKIV::ShowStatusHint(const QString& hint) { status_panel_->setText(LongHint(hint)); }
+
+void TKIV::sLabelFX2Click() { ORLENCO_->trigger(); }
+
+void TKIV::sWebLabel1Click() {
+  if (dialogs_.TwitterLogin) dialogs_.TwitterLogin->ForgotPassword()->trigger();
+}
+
+void TKIV::sWebLabel2Click() {
+  if (dialogs_.TwitterLogin) dialogs_.TwitterLogin->Signup()->trigger();
+}
+
+void TKIV::NewTweetClick() {
+  if (dialogs_.PostNewTweet) ShowModal(*dialogs_.PostNewTweet);
+}
+
+void TKIV::RefreshTweetsClick() { HomeTimelineRefresh(); }
+
+void TKIV::ToolButton2Click() {
+  if (dialogs_.Options) ShowModal(*dialogs_.Options);
+}
+
+void TKIV::ProfilebtnClick() {
+  if (dialogs_.UpdateProfile) ShowModal(*dialogs_.UpdateProfile);
+}
+
+void TKIV::ToolButton3Click() {
+  if (dialogs_.About) ShowModal(*dialogs_.About);
+}
+
+void TKIV::QuitTwitterClient1Click() { close(); }
+
+void TKIV::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit Closed();
+}
+
+}  // namespace plumwit

@@ -1,0 +1,147 @@
+// Signing in from the sign-in group, signing out, and the account record.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/service/endpoints.h"
+#include "core/service/people_info.h"
+#include "core/settings/ini_file.h"
+#include "main_window/counts_panel.h"
+#include "main_window/main_tool_bar.h"
+#include "main_window/main_window_texts.h"
+#include "main_window/refresh_timer.h"
+#include "main_window/sign_in_group.h"
+#include "main_window/tkiv.h"
+#include "main_window/tray_presence.h"
+#include "main_window/tweet_box.h"
+#include "timeline/timeline_view.h"
+#include "ui/hints.h"
+#include "ui/picture_tool_button.h"
+#include "ui/user_messages.h"
+
+namespace plumwit {
+namespace {
+
+std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void TKIV::HomeUsernameChange() { HomePasswordChange(); }
+
+void TKIV::HomePasswordChange() {
+  HomeLogin_->Login->setEnabled(HomeLogin_->HomeUsername->text().size() >= 2 &&
+                                HomeLogin_->HomePassword->text().size() >= 2);
+}
+
+void TKIV::LoginClick() {
+  try {
+    HomeLogin_->hide();
+    store_.SetFileName(RememberFileName());
+    Panel_->show();
+    TwPanel_->show();
+    RequestAccountRecord();
+    GetPeopleInfo();
+    RememberSignIn();
+    account_.AccountName = TextOf(HomeLogin_->HomeUsername);
+    account_.AccountPassword = TextOf(HomeLogin_->HomePassword);
+    Panel_->SetCounts(Q(account_.StatusesCount), Q(account_.FollowersCount),
+                      Q(account_.FriendsCount));
+    ShowSignedIn();
+    HomeTimelineRefresh();
+    FormCreate();
+  } catch (const std::exception& error) {
+    ReportSignInFailure(error.what());
+  }
+}
+
+void TKIV::RequestAccountRecord() {
+  http_.Request.Username = TextOf(HomeLogin_->HomeUsername);
+  http_.Request.Password = TextOf(HomeLogin_->HomePassword);
+  http_.Request.BasicAuthentication = true;
+  xml_.SetActive(false);
+  const std::string reply = http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.service_host));
+  xml_.Load(reply);
+}
+
+void TKIV::GetPeopleInfo() {
+  PeopleInfo info = ReadPeopleInfo(xml_);
+  account_.ProfileName = std::move(info.ProfileName);
+  account_.ScreenName = std::move(info.ScreenName);
+  account_.ProfileLocation = std::move(info.ProfileLocation);
+  account_.ProfileDescription = std::move(info.ProfileDescription);
+  account_.ProfileUrl = std::move(info.ProfileUrl);
+  account_.StatusesCount = std::move(info.StatusesCount);
+  account_.FollowersCount = std::move(info.FollowersCount);
+  account_.FriendsCount = std::move(info.FriendsCount);
+}
+
+void TKIV::RememberSignIn() {
+  const bool remember = HomeLogin_->Remember->isChecked();
+  store_.WriteText("RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
+  store_.WriteText("RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
+  IniFile(SettingsPath()).WriteBool("Login", "Remember", remember);
+}
+
+void TKIV::ShowSignedIn() {
+  Image1_->hide();
+  ToolBar_->LoginLogout->SetImageIndex(MainToolBar::kSignedInPicture);
+  client_tweets_->show();
+  ToolBar_->NewTweet->setEnabled(true);
+  ToolBar_->RefreshTweets->setEnabled(true);
+  tray_->RefreshTweets1->setEnabled(true);
+  tray_->ShowTwitterClient1->setEnabled(true);
+  tray_->newt->setEnabled(true);
+  ToolBar_->LoginLogout->setEnabled(true);
+  ToolBar_->Profilebtn->setEnabled(true);
+  SetHint(ToolBar_->LoginLogout, QString::fromUtf8(texts::kLoginLogoutHintSignedIn));
+  setWindowTitle(QString::fromUtf8(texts::kCaptionSignedInPrefix) + Q(account_.ProfileName));
+}
+
+void TKIV::RestoreSignedOutLayout() {
+  Panel_->hide();
+  client_tweets_->hide();
+  TwPanel_->hide();
+  HomeLogin_->show();
+}
+
+// Every failure puts the sign-in group back, so the window is never left
+// half-way; the two failures users meet most get the program's own words.
+void TKIV::ReportSignInFailure(const std::string& message) {
+  RestoreSignedOutLayout();
+  if (message == texts::kNotFoundStatus) {
+    ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) + QString::fromUtf8(build::kServiceSite) +
+                QString::fromUtf8(texts::kUnknownUserMessageEnd));
+  } else if (message == texts::kHostNotFoundError) {
+    ShowMessage(QString::fromUtf8(texts::kNoConnectionMessage));
+  } else {
+    ShowMessage(QString::fromUtf8(texts::kErrorPrefix) + QString::fromStdString(message));
+  }
+}
+
+void TKIV::LoginLogoutClick() {
+  if (!SignedIn()) return;
+  HomePasswordChange();
+  HomeLogin_->show();
+  tray_->newt->setEnabled(false);
+  ToolBar_->RefreshTweets->setEnabled(false);
+  tray_->RefreshTweets1->setEnabled(false);
+  Panel_->hide();
+  TwPanel_->hide();
+  Image1_->show();
+  ToolBar_->Profilebtn->setEnabled(false);
+  client_tweets_->hide();
+  ToolBar_->NewTweet->setEnabled(false);
+  tray_->ShowTwitterClient1->setEnabled(true);
+  SetHint(ToolBar_->LoginLogout, QString::fromUtf8(texts::kLoginLogoutHintSignedOut));
+  setWindowTitle(QString::fromUtf8(texts::kCaptionAfterSignOut));
+  ToolBar_->LoginLogout->setEnabled(false);
+  // The reverse of the creation handler's rule.
+  timer_->SetEnabled(account_.ManualRefresh);
+  if (account_.ManualRefresh) timer_->SetInterval(account_.RefreshMinutes * 60000);
+  ToolBar_->LoginLogout->SetImageIndex(MainToolBar::kSignedOutPicture);
+}
+
+}  // namespace plumwit

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QSize>
+
+#include "core/build_config.h"
+#include "core/service/http_client.h"
+#include "core/settings/folders.h"
+
+namespace plumwit {
+
+// Where the program's windows find their files and the service. The defaults
+// are the real ones; tests give their own folders, host and screen.
+struct WindowSetup {
+  // Ends in "/": holds "settings.kiv" and "style.css".
+  std::string program_folder = ProgramFolder();
+  // Holds "remember.xml".
+  std::string application_data_folder = ApplicationDataFolder();
+  std::string service_host = build::kServiceHost;
+  HttpClientLimits http_limits;
+  // The screen size the start-up requirement check looks at; empty means the
+  // primary screen's.
+  std::function<QSize()> screen_size;
+  // The executable's file name, shown in the requirement warning's caption.
+  std::string executable_name = "plumwit";
+};
+
+}  // namespace plumwit

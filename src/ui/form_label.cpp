@@ -1,0 +1,28 @@
+#include "ui/form_label.h"
+
+#include <QPalette>
+
+namespace plumwit {
+
+FormLabel::FormLabel(const char* name, const QString& text, QPoint at, QWidget* parent)
+    : QLabel(text, parent) {
+  Style(name);
+  adjustSize();
+  move(at);
+}
+
+FormLabel::FormLabel(const char* name, const QString& text, const QRect& place, QWidget* parent)
+    : QLabel(text, parent) {
+  Style(name);
+  setGeometry(place);
+}
+
+void FormLabel::Style(const char* name) {
+  setObjectName(QString::fromLatin1(name));
+  setTextFormat(Qt::PlainText);
+  QPalette colours = palette();
+  colours.setColor(QPalette::WindowText, QColor(43, 53, 77));
+  setPalette(colours);
+}
+
+}  // namespace plumwit

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+namespace plumwit {
+
+// A label that acts as a web link: blue, the window-text colour while the
+// mouse is over it, a hand cursor, and a click signal.
+class LinkLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  LinkLabel(const QString& text, QWidget* parent);
+
+ signals:
+  void clicked();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void SetColour(const QColor& colour);
+};
+
+}  // namespace plumwit

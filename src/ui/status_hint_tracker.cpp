@@ -1,0 +1,77 @@
+#include "ui/status_hint_tracker.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include "ui/hints.h"
+
+namespace plumwit {
+namespace {
+
+bool MayMoveTheHint(QEvent::Type type) {
+  switch (type) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::MouseMove:
+    case QEvent::HoverEnter:
+    case QEvent::HoverLeave:
+    case QEvent::HoverMove:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::DynamicPropertyChange:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+StatusHintTracker::StatusHintTracker(QObject* parent) : QObject(parent) {}
+
+StatusHintTracker::~StatusHintTracker() {
+  if (filtering_ && qApp) qApp->removeEventFilter(this);
+}
+
+void StatusHintTracker::Install(HintHandler handler) {
+  handler_ = std::move(handler);
+  if (!filtering_ && qApp) {
+    qApp->installEventFilter(this);
+    filtering_ = true;
+  }
+}
+
+QString StatusHintTracker::HintAt(QWidget* widget) {
+  for (QWidget* control = widget; control; control = control->parentWidget()) {
+    const QString hint = HintOf(control);
+    if (!hint.isEmpty()) return hint;
+    if (control->isWindow()) break;
+  }
+  return {};
+}
+
+void StatusHintTracker::Update() {
+  update_pending_ = false;
+  if (!handler_) return;
+  const QString hint = HintAt(QApplication::widgetAt(QCursor::pos()));
+  if (hint == current_hint_) return;
+  current_hint_ = hint;
+  handler_(hint);
+}
+
+void StatusHintTracker::ScheduleUpdate() {
+  if (update_pending_) return;
+  update_pending_ = true;
+  QTimer::singleShot(0, this, &StatusHintTracker::Update);
+}
+
+bool StatusHintTracker::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip) return true;
+  if (handler_ && watched->isWidgetType() && MayMoveTheHint(event->type())) ScheduleUpdate();
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace plumwit
