@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,7 @@
 #include "ui/link_opener.h"
 #include "ui/modal_dialog.h"
 #include "ui/picture_tool_button.h"
+#include "ui/skin.h"
 #include "ui/status_hint_tracker.h"
 
 namespace plumwit {
@@ -44,7 +46,15 @@ constexpr int kClientHeight = 666;
 
 QFont WindowFont() {
   QFont font;
-  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+  // Tahoma is narrow; where it is missing, a condensed face keeps the texts
+  // inside their designed places.
+  const QString tahoma = QStringLiteral("Tahoma");
+  if (QFontDatabase::hasFamily(tahoma)) {
+    font.setFamily(tahoma);
+  } else {
+    font.setFamily(QStringLiteral("DejaVu Sans"));
+    font.setStretch(QFont::Condensed);
+  }
   font.setPointSize(8);
   return font;
 }
@@ -80,6 +90,13 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   BuildActions();
   ConnectControls();
   ConnectTray();
+  ApplyWindowFont();
+}
+
+// Some widget kinds get a font of their own from the platform theme; the
+// window's controls all use the window's.
+void TKIV::ApplyWindowFont() {
+  for (QWidget* control : findChildren<QWidget*>()) control->setFont(font());
 }
 
 TKIV::~TKIV() = default;
@@ -93,6 +110,7 @@ void TKIV::BuildFrame() {
   setWindowTitle(QString::fromUtf8(texts::kCaptionAtStart));
   setWindowIcon(Artwork::WindowIcon());
   setFont(WindowFont());
+  setStyleSheet(MainWindowSkin());
 }
 
 void TKIV::BuildTop() {

@@ -98,6 +98,7 @@ class TKIV : public QWidget {
   void BuildTop();
   void BuildStatusBar();
   void BuildActions();
+  void ApplyWindowFont();
   void ConnectControls();
   void ConnectTray();
 
