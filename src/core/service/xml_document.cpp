@@ -166,10 +166,10 @@ void XmlDocument::Parse() {
     throw Error(ParseErrorText(result.description(), xml_, result.encoding, result.offset));
   }
   if (const pugi::xml_node second = SecondDocumentElement(*document_)) {
-    document_->reset();
     // The node's offset points at its name, one past the "<".
-    throw Error(ParseErrorText(kSecondRootMessage, xml_, result.encoding,
-                               second.offset_debug() - 1));
+    const std::ptrdiff_t offset = second.offset_debug() - 1;
+    document_->reset();
+    throw Error(ParseErrorText(kSecondRootMessage, xml_, result.encoding, offset));
   }
   active_ = true;
 }
