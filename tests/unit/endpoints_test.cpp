@@ -21,16 +21,14 @@ TEST_P(PercentEncodeTest, EncodesEveryByteButTheUnreservedOnes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, PercentEncodeTest,
-    ::testing::Values(
-        EncodingCase{"", ""},
-        EncodingCase{"AZaz09-._~", "AZaz09-._~"},
-        EncodingCase{"two words", "two%20words"},
-        EncodingCase{"a&b=c#d+e%f", "a%26b%3Dc%23d%2Be%25f"},
-        EncodingCase{"back\\slash/?@:", "back%5Cslash%2F%3F%40%3A"},
-        EncodingCase{"line\r\nbreak", "line%0D%0Abreak"},
-        EncodingCase{"caf\xC3\xA9", "caf%C3%A9"},
-        EncodingCase{std::string("nul\0byte", 8), "nul%00byte"},
-        EncodingCase{"\xFF", "%FF"}));
+    ::testing::Values(EncodingCase{"", ""}, EncodingCase{"AZaz09-._~", "AZaz09-._~"},
+                      EncodingCase{"two words", "two%20words"},
+                      EncodingCase{"a&b=c#d+e%f", "a%26b%3Dc%23d%2Be%25f"},
+                      EncodingCase{"back\\slash/?@:", "back%5Cslash%2F%3F%40%3A"},
+                      EncodingCase{"line\r\nbreak", "line%0D%0Abreak"},
+                      EncodingCase{"caf\xC3\xA9", "caf%C3%A9"},
+                      EncodingCase{std::string("nul\0byte", 8), "nul%00byte"},
+                      EncodingCase{"\xFF", "%FF"}));
 
 constexpr const char* kHost = "example.org:8080/api";
 

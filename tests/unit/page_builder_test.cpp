@@ -221,27 +221,34 @@ class StatusTextEscapingTest : public ::testing::TestWithParam<StatusTextCase> {
 TEST_P(StatusTextEscapingTest, StaysTextAndOnItsLine) {
   const PageLines lines = BuildPage(Timeline(Status(GetParam().text_element, Author())));
   ASSERT_EQ(lines.size(), kHeadLines + kStatusLines + 1);
-  EXPECT_EQ(lines[kHeadLines + 13], "var linkdata=text_to_link(\"" + GetParam().script_line + "\");");
+  EXPECT_EQ(lines[kHeadLines + 13],
+            "var linkdata=text_to_link(\"" + GetParam().script_line + "\");");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, StatusTextEscapingTest,
     ::testing::Values(
         // As the service writes markup: HTML entities inside the XML.
-        StatusTextCase{"ServiceEscapedMarkup", "<text>&amp;lt;b&amp;gt;bold&amp;lt;/b&amp;gt;</text>",
+        StatusTextCase{"ServiceEscapedMarkup",
+                       "<text>&amp;lt;b&amp;gt;bold&amp;lt;/b&amp;gt;</text>",
                        "&lt;b&gt;bold&lt;/b&gt;"},
         StatusTextCase{"RawMarkupInCdata", "<text><![CDATA[<img src=x onerror=alert(1)>]]></text>",
                        "&lt;img src=x onerror=alert(1)&gt;"},
         StatusTextCase{"ScriptEnd", "<text><![CDATA[</script><script>alert(1)</script>]]></text>",
                        "&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
-        StatusTextCase{"Quotes", "<text>say &amp;quot;hi&amp;quot; it&amp;#39;s \"raw\" 'too'</text>",
+        StatusTextCase{"Quotes",
+                       "<text>say &amp;quot;hi&amp;quot; it&amp;#39;s \"raw\" 'too'</text>",
                        "say &quot;hi&quot; it&#39;s &quot;raw&quot; &#39;too&#39;"},
         StatusTextCase{"LineBreaks", "<text>one\ntwo&#13;three</text>", "one\\ntwo\\rthree"},
         StatusTextCase{"Backslash", "<text>C:\\temp\\</text>", "C:\\\\temp\\\\"},
-        StatusTextCase{"LineSeparators", "<text>a\xE2\x80\xA8" "b\xE2\x80\xA9" "c</text>",
+        StatusTextCase{"LineSeparators",
+                       "<text>a\xE2\x80\xA8"
+                       "b\xE2\x80\xA9"
+                       "c</text>",
                        "a\\u2028b\\u2029c"},
         // Decoded once only: an escaped entity shows as typed.
-        StatusTextCase{"DecodedOnce", "<text>&amp;amp;lt; &amp;nbsp;</text>", "&amp;lt; &amp;nbsp;"},
+        StatusTextCase{"DecodedOnce", "<text>&amp;amp;lt; &amp;nbsp;</text>",
+                       "&amp;lt; &amp;nbsp;"},
         StatusTextCase{"NumericReferences", "<text>&amp;#233;&amp;#x1F600;</text>",
                        "\xC3\xA9\xF0\x9F\x98\x80"},
         StatusTextCase{"AddressKeepsItsQuery",
@@ -311,10 +318,10 @@ INSTANTIATE_TEST_SUITE_P(
                     kNullConversionMessage, kHeadLines + kStatusLines},
         FailureCase{"EmptyText", Timeline(kGoodStatus + kGoodStatus + Status("<text/>", Author())),
                     kNullConversionMessage, kHeadLines + 2 * kStatusLines},
-        FailureCase{"AuthorWithoutName", Timeline(kGoodStatus + Status("<text>x</text>", Author(""))),
+        FailureCase{"AuthorWithoutName",
+                    Timeline(kGoodStatus + Status("<text>x</text>", Author(""))),
                     kNullConversionMessage, kHeadLines + kStatusLines},
-        FailureCase{"NoStatusDate",
-                    Timeline("<status><text>x</text>" + Author() + "</status>"),
+        FailureCase{"NoStatusDate", Timeline("<status><text>x</text>" + Author() + "</status>"),
                     kNullConversionMessage, kHeadLines},
         FailureCase{"MissingAuthor", Timeline(kGoodStatus + Status("<text>x</text>", "")),
                     kMissingNodeMessage, kHeadLines + kStatusLines},
@@ -355,14 +362,13 @@ TEST_P(ServiceEntityTest, DecodesOnlyWhatTheServiceWrites) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ServiceEntityTest,
-    ::testing::Values(EntityCase{"&lt;&gt;&amp;&quot;&apos;&#39;&#x27;", "<>&\"'''"},
-                      EntityCase{"&amp;lt;", "&lt;"},
-                      EntityCase{"&LT; &nbsp; &copy;", "&LT; &nbsp; &copy;"},
-                      EntityCase{"&#0; &#xD800; &#1114112; &#x110000;",
-                                 "&#0; &#xD800; &#1114112; &#x110000;"},
-                      EntityCase{"&#; &#x; &; &lt &#12a;", "&#; &#x; &; &lt &#12a;"},
-                      EntityCase{"a & b; &#99999999999999999999;", "a & b; &#99999999999999999999;"},
-                      EntityCase{"&&lt;", "&<"}));
+    ::testing::Values(
+        EntityCase{"&lt;&gt;&amp;&quot;&apos;&#39;&#x27;", "<>&\"'''"},
+        EntityCase{"&amp;lt;", "&lt;"}, EntityCase{"&LT; &nbsp; &copy;", "&LT; &nbsp; &copy;"},
+        EntityCase{"&#0; &#xD800; &#1114112; &#x110000;", "&#0; &#xD800; &#1114112; &#x110000;"},
+        EntityCase{"&#; &#x; &; &lt &#12a;", "&#; &#x; &; &lt &#12a;"},
+        EntityCase{"a & b; &#99999999999999999999;", "a & b; &#99999999999999999999;"},
+        EntityCase{"&&lt;", "&<"}));
 
 }  // namespace
 }  // namespace plumwit

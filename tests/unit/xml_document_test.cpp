@@ -90,30 +90,29 @@ TEST_P(NodeTextTest, GivesTheSingleTextOrNoValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Elements, NodeTextTest,
-    ::testing::Values(
-        TextCase{"<a>plain</a>", "plain"},
-        TextCase{"<a>AT&amp;T &lt;b&gt; &#233; &#x263A;</a>", "AT&T <b> \xC3\xA9 \xE2\x98\xBA"},
-        TextCase{"<a><![CDATA[<b>bold</b> & more]]></a>", "<b>bold</b> & more"},
-        TextCase{"<a>first\r\nsecond\rthird</a>", "first\nsecond\nthird"},
-        TextCase{"<a/>", std::nullopt},
-        TextCase{"<a></a>", std::nullopt},
-        TextCase{"<a attribute=\"1\"/>", std::nullopt},
-        TextCase{"<a><![CDATA[]]></a>", std::nullopt},
-        TextCase{"<a>   </a>", std::nullopt},
-        // Comments are not kept, so they neither count nor split a text.
-        TextCase{"<a><!-- note -->text</a>", "text"},
-        // Not well-formed, but harmless: the text arrives as written.
-        TextCase{"<a>AT&T &nbsp;</a>", "AT&T &nbsp;"}));
+    ::testing::Values(TextCase{"<a>plain</a>", "plain"},
+                      TextCase{"<a>AT&amp;T &lt;b&gt; &#233; &#x263A;</a>",
+                               "AT&T <b> \xC3\xA9 \xE2\x98\xBA"},
+                      TextCase{"<a><![CDATA[<b>bold</b> & more]]></a>", "<b>bold</b> & more"},
+                      TextCase{"<a>first\r\nsecond\rthird</a>", "first\nsecond\nthird"},
+                      TextCase{"<a/>", std::nullopt}, TextCase{"<a></a>", std::nullopt},
+                      TextCase{"<a attribute=\"1\"/>", std::nullopt},
+                      TextCase{"<a><![CDATA[]]></a>", std::nullopt},
+                      TextCase{"<a>   </a>", std::nullopt},
+                      // Comments are not kept, so they neither count nor split a text.
+                      TextCase{"<a><!-- note -->text</a>", "text"},
+                      // Not well-formed, but harmless: the text arrives as written.
+                      TextCase{"<a>AT&T &nbsp;</a>", "AT&T &nbsp;"}));
 
 TEST(XmlDocument, MoreThanOneTextNodeIsAnError) {
-  for (const char* xml : {"<a><b>x</b></a>", "<a>x<b/></a>", "<a>x<![CDATA[y]]></a>",
-                          "<a><b/><b/></a>"}) {
+  for (const char* xml :
+       {"<a><b>x</b></a>", "<a>x<b/></a>", "<a>x<![CDATA[y]]></a>", "<a><b/><b/></a>"}) {
     XmlDocument document;
     const XmlNode root = LoadedRoot(document, xml);
     EXPECT_EQ(ErrorText([&] { NodeText(root); }), kNotSingleTextNodeMessage) << xml;
-    EXPECT_EQ(ErrorText([&] { ChildText(LoadedRoot(document, std::string("<r>") + xml + "</r>"),
-                                        "a"); }),
-              kNotSingleTextNodeMessage)
+    EXPECT_EQ(
+        ErrorText([&] { ChildText(LoadedRoot(document, std::string("<r>") + xml + "</r>"), "a"); }),
+        kNotSingleTextNodeMessage)
         << xml;
   }
 }
@@ -130,9 +129,10 @@ TEST(XmlDocument, TextNodesAreChildrenWithTheirOwnNames) {
 // A comment between two statuses must not become a status without text.
 TEST(XmlDocument, CommentsAndProcessingInstructionsAreNotNodes) {
   XmlDocument document;
-  const XmlNode root = LoadedRoot(
-      document, "<!DOCTYPE statuses><!-- top --><statuses><status/><!-- c --><?pi x?>"
-                "<status/></statuses><!-- end -->");
+  const XmlNode root =
+      LoadedRoot(document,
+                 "<!DOCTYPE statuses><!-- top --><statuses><status/><!-- c --><?pi x?>"
+                 "<status/></statuses><!-- end -->");
   EXPECT_EQ(root.Name(), "statuses");
   EXPECT_EQ(root.ChildCount(), 2u);
 }
@@ -151,15 +151,18 @@ TEST_P(DeclaredEncodingTest, TextComesOutAsUtf8) {
 
 INSTANTIATE_TEST_SUITE_P(
     Declarations, DeclaredEncodingTest,
-    ::testing::Values(
-        EncodingCase{"Latin1", "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>"
-                               "<user><name>Ren\xE9</name></user>"},
-        EncodingCase{"Latin1Alias", "<?xml version='1.0' encoding='latin1'?>"
-                                    "<user><name>Ren\xE9</name></user>"},
-        EncodingCase{"Utf8Declared", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                                     "<user><name>Ren\xC3\xA9</name></user>"},
-        EncodingCase{"Utf8ByDefault", "<user><name>Ren\xC3\xA9</name></user>"},
-        EncodingCase{"Utf8WithByteOrderMark", "\xEF\xBB\xBF<user><name>Ren\xC3\xA9</name></user>"}),
+    ::testing::Values(EncodingCase{"Latin1",
+                                   "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>"
+                                   "<user><name>Ren\xE9</name></user>"},
+                      EncodingCase{"Latin1Alias",
+                                   "<?xml version='1.0' encoding='latin1'?>"
+                                   "<user><name>Ren\xE9</name></user>"},
+                      EncodingCase{"Utf8Declared",
+                                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                                   "<user><name>Ren\xC3\xA9</name></user>"},
+                      EncodingCase{"Utf8ByDefault", "<user><name>Ren\xC3\xA9</name></user>"},
+                      EncodingCase{"Utf8WithByteOrderMark",
+                                   "\xEF\xBB\xBF<user><name>Ren\xC3\xA9</name></user>"}),
     [](const auto& info) { return info.param.label; });
 
 TEST(XmlDocument, LineEndsAreNormalisedToCrLf) {
@@ -216,20 +219,21 @@ INSTANTIATE_TEST_SUITE_P(
                       "Start-end tags mismatch\r\nLine: 2\r\n  <name>Ann</nam>"},
         MalformedCase{"CutShort", "<statuses>\r\n<status>\r\n<text>hel",
                       "Start-end tags mismatch\r\nLine: 3\r\n<text>hel"},
-        MalformedCase{"LongLineKeepsFortyCharacters",
-                      "<a>\n<b>0123456789012345678901234567890123456789END</c></a>",
-                      "Start-end tags mismatch\r\nLine: 2\r\n<b>0123456789012345678901234567890123456"},
+        MalformedCase{
+            "LongLineKeepsFortyCharacters",
+            "<a>\n<b>0123456789012345678901234567890123456789END</c></a>",
+            "Start-end tags mismatch\r\nLine: 2\r\n<b>0123456789012345678901234567890123456"},
         MalformedCase{"FortyCharactersNotBytes",
                       "<a>\n<b>\xC3\xA9\xC3\xA9\xC3\xA9" + std::string(34, 'x') + "</c></a>",
                       "Start-end tags mismatch\r\nLine: 2\r\n<b>\xC3\xA9\xC3\xA9\xC3\xA9" +
                           std::string(34, 'x')},
         // The parser counts the decoded text: ten two-byte characters
         // before the fault would put it on the next line if counted raw.
-        MalformedCase{"Latin1LineShownAsUtf8",
-                      "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<a>\n<b>" +
-                          std::string(10, '\xE9') + "</c>\n<d>after</d></a>",
-                      "Start-end tags mismatch\r\nLine: 3\r\n<b>" + Repeated("\xC3\xA9", 10) +
-                          "</c>"},
+        MalformedCase{
+            "Latin1LineShownAsUtf8",
+            "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<a>\n<b>" + std::string(10, '\xE9') +
+                "</c>\n<d>after</d></a>",
+            "Start-end tags mismatch\r\nLine: 3\r\n<b>" + Repeated("\xC3\xA9", 10) + "</c>"},
         MalformedCase{"BadAttribute", "<a x=1/>",
                       "Error parsing element attribute\r\nLine: 1\r\n<a x=1/>"},
         MalformedCase{"SecondDocumentElement", "<a/>\n<b/>",

@@ -6,8 +6,7 @@ namespace {
 
 bool IsUnreserved(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-         (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-         byte == '~';
+         (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
 }
 
 std::string ServiceUrl(std::string_view host, std::string_view path_and_query) {

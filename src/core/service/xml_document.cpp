@@ -85,8 +85,8 @@ std::string FirstCharacters(std::string_view text, std::size_t count) {
 std::string ParseErrorText(std::string_view reason, const std::string& xml,
                            pugi::xml_encoding encoding, std::ptrdiff_t offset) {
   const std::string text = encoding == pugi::encoding_latin1 ? Latin1ToUtf8(xml) : xml;
-  const std::size_t end = std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)),
-                                   text.size());
+  const std::size_t end =
+      std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)), text.size());
   const auto line_number = 1 + std::count(text.begin(), text.begin() + end, '\n');
   const std::size_t line_start = end == 0 ? 0 : text.rfind('\n', end - 1) + 1;
   const std::size_t line_end = std::min(text.find_first_of("\r\n", line_start), text.size());

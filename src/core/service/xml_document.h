@@ -36,8 +36,8 @@ class XmlNode {
 
   bool IsNull() const { return node_ == nullptr; }
   // The element's name; "#text" or "#cdata-section" for text.
-  std::string Name() const;             // throws on a null node
-  std::size_t ChildCount() const;       // throws on a null node
+  std::string Name() const;                // throws on a null node
+  std::size_t ChildCount() const;          // throws on a null node
   XmlNode Child(std::size_t index) const;  // throws on a null node or bad index
 
  private:

@@ -62,8 +62,7 @@ std::string ProfileAddress(const std::string& service_host, std::string_view scr
   return "http://" + service_host + "/" + PercentEncode(screen_name);
 }
 
-void AppendStatusBlock(PageLines& lines, const StatusValues& values,
-                       const PageContext& context) {
+void AppendStatusBlock(PageLines& lines, const StatusValues& values, const PageContext& context) {
   lines.push_back("<div id=\"tweet\"><img src=\"" + EscapeHtml(values.picture_address) +
                   "\" id=\"tweetimage\">");
   lines.push_back("<div id=\"tweetuser\">");
@@ -104,8 +103,7 @@ void AppendHeadLines(PageLines& lines, const PageContext& context) {
   lines.push_back("</head><body><div id=\"wrap\"><div id=\"contents\">");
 }
 
-void AppendStatusLines(PageLines& lines, const XmlDocument& timeline,
-                       const PageContext& context) {
+void AppendStatusLines(PageLines& lines, const XmlDocument& timeline, const PageContext& context) {
   const XmlNode root = timeline.DocumentElement();
   const std::size_t count = root.ChildCount();
   lines.reserve(lines.size() + count * kLinesPerStatus + 1);

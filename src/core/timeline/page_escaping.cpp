@@ -15,14 +15,29 @@ std::string EscapeMarkup(std::string_view text, LineBreaks line_breaks) {
   escaped.reserve(text.size() + text.size() / 8);
   for (const char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      case '\r': escaped += line_breaks == LineBreaks::kKeep ? "\r" : "&#13;"; break;
-      case '\n': escaped += line_breaks == LineBreaks::kKeep ? "\n" : "&#10;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      case '\r':
+        escaped += line_breaks == LineBreaks::kKeep ? "\r" : "&#13;";
+        break;
+      case '\n':
+        escaped += line_breaks == LineBreaks::kKeep ? "\n" : "&#10;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -78,8 +93,8 @@ std::optional<std::uint32_t> NumericReference(std::string_view name) {
 }
 
 std::optional<std::string> DecodeReference(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kNamed = {{
-      {"lt", "<"}, {"gt", ">"}, {"amp", "&"}, {"quot", "\""}, {"apos", "'"}}};
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kNamed = {
+      {{"lt", "<"}, {"gt", ">"}, {"amp", "&"}, {"quot", "\""}, {"apos", "'"}}};
   for (const auto& [entity, character] : kNamed) {
     if (name == entity) return std::string(character);
   }
@@ -102,12 +117,23 @@ bool IsLineSeparator(std::string_view text, std::size_t at) {
 void AppendScriptEscape(std::string& out, char c) {
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   switch (c) {
-    case '\\': out += "\\\\"; return;
-    case '"': out += "\\\""; return;
-    case '\'': out += "\\'"; return;
-    case '\r': out += "\\r"; return;
-    case '\n': out += "\\n"; return;
-    default: break;
+    case '\\':
+      out += "\\\\";
+      return;
+    case '"':
+      out += "\\\"";
+      return;
+    case '\'':
+      out += "\\'";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    default:
+      break;
   }
   const auto byte = static_cast<unsigned char>(c);
   if (byte < 0x20 || byte == 0x7F) {
@@ -162,8 +188,7 @@ std::string EscapeScriptString(std::string_view text) {
 }
 
 std::string StatusTextForScript(std::string_view service_text) {
-  return EscapeScriptString(
-      EscapeMarkup(DecodeServiceEntities(service_text), LineBreaks::kKeep));
+  return EscapeScriptString(EscapeMarkup(DecodeServiceEntities(service_text), LineBreaks::kKeep));
 }
 
 }  // namespace plumwit
