@@ -129,8 +129,12 @@ std::string ValueOf(std::string_view line) {
 }
 
 std::optional<long long> ParseDecimal(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return std::nullopt;
+  // from_chars takes a minus sign but no plus sign; a plus sign must be
+  // followed by a digit, not by a second sign.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+  }
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -152,7 +156,9 @@ std::optional<long long> ParseInteger(std::string_view text) {
   return ParseDecimal(text);
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // Names and values that would read back as something else, or split the line,
 // are refused rather than written.
@@ -160,8 +166,9 @@ bool CanBeWritten(std::string_view section, std::string_view key, std::string_vi
   const std::string_view section_name = Trim(section);
   const std::string_view key_name = Trim(key);
   return !section_name.empty() && !key_name.empty() && !HasLineBreak(section) &&
-         !HasLineBreak(key) && !HasLineBreak(value) && section_name.find(']') == section.npos &&
-         key_name.find('=') == key.npos && key_name.front() != '[';
+         !HasLineBreak(key) && !HasLineBreak(value) &&
+         section_name.find(']') == std::string_view::npos &&
+         key_name.find('=') == std::string_view::npos && key_name.front() != '[';
 }
 
 void SetKey(Lines& lines, std::string_view section, std::string_view key, std::string_view value) {
