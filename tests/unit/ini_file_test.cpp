@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,15 @@ TEST_F(IniFileTest, KeepsThePermissionsOfTheFileItReplaces) {
   ASSERT_EQ(::chmod(Path().c_str(), 0660), 0);
   File().WriteBool("Login", "Remember", false);
   EXPECT_EQ(PermissionsOf(Path()), 0660u);
+}
+
+TEST_F(IniFileTest, WritesThroughALinkIntoTheFileItPointsAt) {
+  ASSERT_EQ(::mkdir(folder_.File("etc").c_str(), 0755), 0);
+  WriteBytes(folder_.File("etc/settings.kiv"), "[Login]\r\nRemember=0\r\n");
+  ASSERT_EQ(::symlink("etc/settings.kiv", Path().c_str()), 0);
+  File().WriteBool("Login", "Remember", true);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path()));
+  EXPECT_EQ(ReadBytes(folder_.File("etc/settings.kiv")), "[Login]\r\nRemember=1\r\n");
 }
 
 TEST_F(IniFileTest, StrangeFilesNeitherCrashNorHang) {

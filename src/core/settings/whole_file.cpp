@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace plumwit {
@@ -109,6 +111,16 @@ bool FillTemporaryFile(int fd, std::string_view content, const Target& target, m
          ::fsync(fd) == 0;
 }
 
+// A settings file is often a link into another folder (a packaged program
+// pointing into /etc, say): the file it points at is the one to replace, not
+// the link. A dangling link is replaced itself.
+std::string ResolveLinks(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  const auto target = std::filesystem::canonical(path, error);
+  return error ? path : target.string();
+}
+
 }  // namespace
 
 FileReadResult ReadWholeFile(const std::string& path, std::size_t max_bytes) {
@@ -152,8 +164,9 @@ bool IsReadOnlyFile(const std::string& path) {
   return (status.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-bool ReplaceWholeFile(const std::string& path, std::string_view content, mode_t mode,
+bool ReplaceWholeFile(const std::string& link_or_path, std::string_view content, mode_t mode,
                       ExistingMode existing_mode) {
+  const std::string path = ResolveLinks(link_or_path);
   const Target target = InspectTarget(path);
   if (target.exists && (S_ISDIR(target.status.st_mode) || IsReadOnlyFile(path))) return false;
 

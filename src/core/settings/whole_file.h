@@ -40,7 +40,8 @@ enum class ExistingMode {
 // Replaces the file at `path` with `content` atomically: the bytes go to a
 // temporary file beside it, are flushed to the disk, and the temporary file is
 // renamed over the target, so a crash or a full disk never leaves a truncated
-// file. A read-only target is never replaced. Returns false on any failure; the
+// file. A symbolic link is followed: the file it points at is replaced. A
+// read-only target is never replaced. Returns false on any failure; the
 // old file is then untouched and no temporary file is left behind. The owner
 // of a replaced file is kept where the process may do so.
 bool ReplaceWholeFile(const std::string& path, std::string_view content, mode_t mode,
