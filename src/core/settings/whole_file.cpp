@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace plumwit {
 namespace {
@@ -168,14 +167,13 @@ bool ReplaceWholeFile(const std::string& link_or_path, std::string_view content,
                       ExistingMode existing_mode) {
   const std::string path = ResolveLinks(link_or_path);
   const Target target = InspectTarget(path);
-  if (target.exists && (S_ISDIR(target.status.st_mode) || IsReadOnlyFile(path))) return false;
+  // Whatever stands there that is not a plain file (a folder, a FIFO) is not
+  // ours to replace.
+  if (target.exists && (!S_ISREG(target.status.st_mode) || IsReadOnlyFile(path))) return false;
 
   std::string temporary = path + ".XXXXXX";
-  std::vector<char> name(temporary.begin(), temporary.end());
-  name.push_back('\0');
-  FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));
+  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (!fd.valid()) return false;
-  temporary.assign(name.data());
 
   const bool filled = FillTemporaryFile(fd.get(), content, target, mode, existing_mode);
   const bool closed = fd.Close();

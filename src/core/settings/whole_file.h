@@ -41,9 +41,10 @@ enum class ExistingMode {
 // temporary file beside it, are flushed to the disk, and the temporary file is
 // renamed over the target, so a crash or a full disk never leaves a truncated
 // file. A symbolic link is followed: the file it points at is replaced. A
-// read-only target is never replaced. Returns false on any failure; the
-// old file is then untouched and no temporary file is left behind. The owner
-// of a replaced file is kept where the process may do so.
+// read-only target, or anything that is not a regular file, is never replaced.
+// Returns false on any failure; the old file is then untouched and no
+// temporary file is left behind. The owner of a replaced file is kept where
+// the process may do so.
 bool ReplaceWholeFile(const std::string& path, std::string_view content, mode_t mode,
                       ExistingMode existing_mode);
 
