@@ -39,6 +39,21 @@ class ConnectionClosedError : public Error {
   ConnectionClosedError() : Error("Connection Closed Gracefully.") {}
 };
 
+// A request that cannot be sent as asked: a header value or the request
+// line would carry a line break, or the address names an invalid port.
+// Nothing was sent.
+class HttpRequestError : public Error {
+ public:
+  using Error::Error;
+};
+
+// The reply broke a limit (too large, header block too large) or was not
+// HTTP at all; the connection was closed.
+class HttpReplyError : public Error {
+ public:
+  using Error::Error;
+};
+
 // Settings a caller assigns; they stay on the client for later requests.
 struct HttpRequestSettings {
   std::string Username;
