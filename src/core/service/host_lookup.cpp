@@ -34,7 +34,7 @@ Endpoints LookUpHost(const std::string& host, std::uint16_t port,
   boost::system::error_code not_literal;
   const auto address = boost::asio::ip::make_address(host, not_literal);
   if (!not_literal) return {boost::asio::ip::tcp::endpoint(address, port)};
-  if (host.empty()) throw MakeSocketError(kWsaHostNotFound);
+  if (host.empty()) throw MakeWsaSocketError(kWsaHostNotFound);
 
   auto answer = std::make_shared<std::promise<Endpoints>>();
   std::future<Endpoints> result = answer->get_future();
@@ -46,10 +46,10 @@ Endpoints LookUpHost(const std::string& host, std::uint16_t port,
     }
   }).detach();
   if (result.wait_for(timeout) != std::future_status::ready) {
-    throw MakeSocketError(kWsaTimedOut);
+    throw MakeWsaSocketError(kWsaTimedOut);
   }
   Endpoints endpoints = result.get();
-  if (endpoints.empty()) throw MakeSocketError(kWsaHostNotFound);
+  if (endpoints.empty()) throw MakeWsaSocketError(kWsaHostNotFound);
   return endpoints;
 }
 

@@ -104,12 +104,12 @@ int WsaCodeFor(const boost::system::error_code& error) {
   return error.value();
 }
 
-SocketError MakeSocketError(int wsa_code) {
+SocketError MakeWsaSocketError(int wsa_code) {
   return SocketError(wsa_code, SocketErrorMessage(wsa_code));
 }
 
 SocketError MakeSocketError(const boost::system::error_code& error) {
-  return MakeSocketError(WsaCodeFor(error));
+  return MakeWsaSocketError(WsaCodeFor(error));
 }
 
 }  // namespace plumwit

@@ -22,7 +22,7 @@ std::string SocketErrorMessage(int wsa_code);
 // give 11001. A failure with no Windows counterpart keeps its own number.
 int WsaCodeFor(const boost::system::error_code& error);
 
-SocketError MakeSocketError(int wsa_code);
+SocketError MakeWsaSocketError(int wsa_code);
 SocketError MakeSocketError(const boost::system::error_code& error);
 
 }  // namespace plumwit
