@@ -151,8 +151,6 @@ void ScriptedHttpServer::Serve() {
       polled.push_back({connection->fd, events, 0});
     }
     if (::poll(polled.data(), polled.size(), -1) < 0 && errno != EINTR) return;
-    if (polled[1].revents & POLLIN) Accept(connections);
-
     std::vector<std::unique_ptr<Connection>> kept;
     for (std::size_t i = 0; i < connections.size(); ++i) {
       Connection& connection = *connections[i];
@@ -164,6 +162,7 @@ void ScriptedHttpServer::Serve() {
       if (keep) kept.push_back(std::move(connections[i]));
     }
     connections = std::move(kept);
+    if (polled[1].revents & POLLIN) Accept(connections);
   }
 }
 
