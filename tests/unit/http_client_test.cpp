@@ -84,6 +84,19 @@ TEST(HttpClientRequest, PostIsHttp10OnANewConnectionAndLeavesItsSettingsForLater
   EXPECT_EQ(requests[2].connection, 3);
 }
 
+TEST(HttpClientRequest, CookiesOfEveryHeaderBlockAreSentBack) {
+  ScriptedHttpServer server(
+      {ScriptedReply::Send("HTTP/1.1 100 Continue\r\nSet-Cookie: early=1\r\n\r\n"
+                           "HTTP/1.1 200 OK\r\nset-cookie2: late=2\r\nContent-Length: 0\r\n\r\n"),
+       ScriptedReply::Send(kOk)});
+  HttpClient client;
+  client.Get(server.Url("/"));
+  client.Get(server.Url("/"));
+  const std::string second = server.Requests().at(1).bytes;
+  EXPECT_NE(second.find(kUserAgent + "Cookie: early=1; late=2\r\n\r\n"), std::string::npos)
+      << second;
+}
+
 TEST(HttpClientRequest, PostSendsItsFormWithEachValueEncoded) {
   ScriptedHttpServer server({ScriptedReply::Send(kOk)});
   HttpClient client;

@@ -66,11 +66,18 @@ struct HttpRequestSettings {
   std::string AcceptEncoding;  // set by the client at the first request
 };
 
+// Connecting, and each wait for data, give up after this long.
+inline constexpr std::chrono::seconds kHttpTimeout{30};
+// A larger reply (header blocks and body together) is refused.
+inline constexpr std::size_t kMaxHttpReplyBytes = 16u * 1024 * 1024;
+// A larger header block is refused.
+inline constexpr std::size_t kMaxHttpHeaderBytes = 64u * 1024;
+
+// The client's limits; tests inject smaller ones.
 struct HttpClientLimits {
-  // Connecting, and each wait for data, give up after this long.
-  std::chrono::milliseconds timeout = std::chrono::seconds(30);
-  std::size_t max_reply_bytes = 16u * 1024 * 1024;  // headers and body together
-  std::size_t max_header_bytes = 64u * 1024;
+  std::chrono::milliseconds timeout = kHttpTimeout;
+  std::size_t max_reply_bytes = kMaxHttpReplyBytes;
+  std::size_t max_header_bytes = kMaxHttpHeaderBytes;
 };
 
 // A blocking HTTP/1.x client with the program's fixed settings: no redirects,
