@@ -156,9 +156,10 @@ void ScriptedHttpServer::Serve() {
       Connection& connection = *connections[i];
       const short events = polled[i + 2].revents;
       bool keep = true;
-      if (events & (POLLIN | POLLHUP | POLLERR)) keep = connection.replying ? WriteTo(connection)
-                                                                           : ReadFrom(connection);
-      else if (events & POLLOUT) keep = WriteTo(connection);
+      if (events & (POLLIN | POLLHUP | POLLERR))
+        keep = connection.replying ? WriteTo(connection) : ReadFrom(connection);
+      else if (events & POLLOUT)
+        keep = WriteTo(connection);
       if (keep) kept.push_back(std::move(connections[i]));
     }
     connections = std::move(kept);
@@ -206,9 +207,8 @@ bool ScriptedHttpServer::AnswerWaitingRequest(Connection& connection) {
 
 bool ScriptedHttpServer::WriteTo(Connection& connection) {
   while (connection.output_sent < connection.output.size()) {
-    const ssize_t sent =
-        ::send(connection.fd, connection.output.data() + connection.output_sent,
-               connection.output.size() - connection.output_sent, MSG_NOSIGNAL);
+    const ssize_t sent = ::send(connection.fd, connection.output.data() + connection.output_sent,
+                                connection.output.size() - connection.output_sent, MSG_NOSIGNAL);
     if (sent < 0) return errno == EAGAIN || errno == EINTR;
     connection.output_sent += static_cast<std::size_t>(sent);
   }

@@ -74,8 +74,7 @@ TEST(CookieStore, StopsSendingACookieWhenItExpires) {
 
 TEST(CookieStore, IgnoresCookiesItCannotOrMustNotSend) {
   CookieStore store;
-  for (const char* value : {"noequals", "=nameless", "s=1; Secure", "x=a\x01z", "y=a\rb",
-                            ""}) {
+  for (const char* value : {"noequals", "=nameless", "s=1; Secure", "x=a\x01z", "y=a\rb", ""}) {
     store.Record("h", "/", value);
   }
   store.Record("h", "/", "big=" + std::string(CookieStore::kMaxCookieBytes, 'v'));
@@ -107,8 +106,9 @@ TEST(ParseCookieDate, ReadsTheUsualFormatsAsUtc) {
 }
 
 TEST(ParseCookieDate, RejectsTextWithoutAValidDate) {
-  for (const char* text : {"", "garbage", "Wed, 32 Jun 2021 10:18:14 GMT",
-                           "Wed, 09 Jun 2021 24:00:00 GMT", "Wed, 09 Jun 2021", "09 Jun 10:18:14"}) {
+  for (const char* text :
+       {"", "garbage", "Wed, 32 Jun 2021 10:18:14 GMT", "Wed, 09 Jun 2021 24:00:00 GMT",
+        "Wed, 09 Jun 2021", "09 Jun 10:18:14"}) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(ParseCookieDate(text).has_value());
   }

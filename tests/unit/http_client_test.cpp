@@ -39,10 +39,9 @@ TEST(HttpClientRequest, FirstGetCarriesExactlyTheFiveHeaders) {
   SignIn(client, "bob", "secret");
   EXPECT_EQ(client.Get(server.Url("/users/show/bob")), "ok");
   ASSERT_EQ(server.RequestCount(), 1u);
-  EXPECT_EQ(server.Requests()[0].bytes,
-            "GET /users/show/bob HTTP/1.1\r\n" + HostLine(server) + kAccept +
-                "Accept-Encoding: identity\r\n" + kUserAgent +
-                "Authorization: Basic Ym9iOnNlY3JldA==\r\n\r\n");
+  EXPECT_EQ(server.Requests()[0].bytes, "GET /users/show/bob HTTP/1.1\r\n" + HostLine(server) +
+                                            kAccept + "Accept-Encoding: identity\r\n" + kUserAgent +
+                                            "Authorization: Basic Ym9iOnNlY3JldA==\r\n\r\n");
 }
 
 TEST(HttpClientRequest, PostIsHttp10OnANewConnectionAndLeavesItsSettingsForLaterGets) {
@@ -197,15 +196,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"CutShortOfItsLength",
                   ScriptedReply::SendAndClose("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart"),
                   Outcome::kBody, "part"},
-        ReplyCase{"NoContentHasNoBody",
-                  ScriptedReply::Send("HTTP/1.1 204 No Content\r\n\r\n"), Outcome::kBody, ""},
+        ReplyCase{"NoContentHasNoBody", ScriptedReply::Send("HTTP/1.1 204 No Content\r\n\r\n"),
+                  Outcome::kBody, ""},
         ReplyCase{"ContinueIsPassedOver",
                   ScriptedReply::Send("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 100 Continue\r\n\r\n"
                                       "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nhi"),
                   Outcome::kBody, "hi"},
-        ReplyCase{"BareLineFeeds",
-                  ScriptedReply::Send("HTTP/1.1 200 OK\nContent-Length: 2\n\nhi"), Outcome::kBody,
-                  "hi"},
+        ReplyCase{"BareLineFeeds", ScriptedReply::Send("HTTP/1.1 200 OK\nContent-Length: 2\n\nhi"),
+                  Outcome::kBody, "hi"},
         ReplyCase{"ClosedInTheHeaderLines",
                   ScriptedReply::SendAndClose("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nCont"),
                   Outcome::kBody, ""},
@@ -342,8 +340,9 @@ TEST(HttpClientFailure, RepliesOverTheLimitsFailClearly) {
        "The reply is larger than 1 KiB."},
       {"until close", "HTTP/1.0 200 OK\r\n\r\n" + std::string(2000, 'x'),
        "The reply is larger than 1 KiB."},
-      {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n258\r\n" +
-                      std::string(600, 'x') + "\r\n258\r\n" + std::string(600, 'x') + "\r\n0\r\n\r\n",
+      {"chunked",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n258\r\n" + std::string(600, 'x') +
+           "\r\n258\r\n" + std::string(600, 'x') + "\r\n0\r\n\r\n",
        "The reply is larger than 1 KiB."},
       {"header", "HTTP/1.1 200 OK\r\nX-Big: " + std::string(600, 'h') + "\r\n\r\n",
        "The reply's header is larger than 512 bytes."},
@@ -435,8 +434,7 @@ TEST(HttpClientConnection, DoesNotRetryOnceAnyOfTheReplyArrived) {
 TEST(HttpClientConnection, NeverSendsAPostTwice) {
   ScriptedHttpServer server({ScriptedReply::CloseImmediately(), ScriptedReply::Send(kOk)});
   HttpClient client;
-  EXPECT_THROW(client.Post(server.Url("/statuses/update.xml?status=once")),
-               ConnectionClosedError);
+  EXPECT_THROW(client.Post(server.Url("/statuses/update.xml?status=once")), ConnectionClosedError);
   EXPECT_EQ(server.RequestCount(), 1u);
 }
 

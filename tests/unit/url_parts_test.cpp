@@ -38,8 +38,8 @@ TEST_P(SplitUrlTest, SplitsLikeTheClientSendsIt) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitUrlTest,
     testing::Values(
-        SplitCase{"http://127.0.0.1:8080/users/show/bob", "", "", "127.0.0.1", 8080,
-                  "/users/show/", "bob", "", "", "/users/show/bob"},
+        SplitCase{"http://127.0.0.1:8080/users/show/bob", "", "", "127.0.0.1", 8080, "/users/show/",
+                  "bob", "", "", "/users/show/bob"},
         SplitCase{"http://example.org/statuses/home_timeline/bob.xml?count=20", "", "",
                   "example.org", 80, "/statuses/home_timeline/", "bob.xml", "", "count=20",
                   "/statuses/home_timeline/bob.xml?count=20"},
@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"http://example.org:8080/api/users/show/x", "", "", "example.org", 8080,
                   "/api/users/show/", "x", "", "", "/api/users/show/x"},
         // Backslashes become slashes everywhere, the query included.
-        SplitCase{"http://h/a\\b?s=c\\d", "", "", "h", 80, "/a/", "b", "", "s=c/d",
-                  "/a/b?s=c/d"},
+        SplitCase{"http://h/a\\b?s=c\\d", "", "", "h", 80, "/a/", "b", "", "s=c/d", "/a/b?s=c/d"},
         SplitCase{"http://bob:pw@h:81/p", "bob", "pw", "h", 81, "/", "p", "", "", "/p"},
         // The user information ends at the first "@": the rest is the host.
         SplitCase{"http://u:p@ss@h/x", "u", "p", "ss@h", 80, "/", "x", "", "", "/x"},
@@ -59,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Without "?", the first "=" starts the query.
         SplitCase{"http://h/a/b=c", "", "", "h", 80, "/a/", "b", "", "c", "/a/b?c"},
         // A fragment is cut from the document and not sent; in the query it stays.
-        SplitCase{"http://h/a/doc#frag?q", "", "", "h", 80, "/a/", "doc", "frag", "q",
-                  "/a/doc?q"},
+        SplitCase{"http://h/a/doc#frag?q", "", "", "h", 80, "/a/", "doc", "frag", "q", "/a/doc?q"},
         SplitCase{"http://h/x?a#b", "", "", "h", 80, "/", "x", "", "a#b", "/x?a#b"},
         SplitCase{"http://h", "", "", "h", 80, "/", "", "", "", "/"},
         SplitCase{"http://h:/", "", "", "h", 80, "/", "", "", "", "/"},
@@ -73,8 +71,8 @@ TEST(SplitUrl, HostHeaderNamesThePortOnlyWhenNot80) {
 }
 
 TEST(SplitUrl, RejectsPortsThatAreNotPortNumbers) {
-  for (const char* url : {"http://h:abc/", "http://h:0/", "http://h:65536/", "http://h:-1/",
-                          "http://h:123456/"}) {
+  for (const char* url :
+       {"http://h:abc/", "http://h:0/", "http://h:65536/", "http://h:-1/", "http://h:123456/"}) {
     SCOPED_TRACE(url);
     EXPECT_THROW(SplitUrl(url), HttpRequestError);
   }

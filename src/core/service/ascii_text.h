@@ -12,7 +12,9 @@ inline std::string_view TrimControls(std::string_view text) {
   return text;
 }
 
-inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Compares without regard to the case of ASCII letters, as protocol names
 // are compared.

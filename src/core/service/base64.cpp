@@ -27,8 +27,8 @@ std::string EncodeBase64(std::string_view bytes) {
     const std::uint32_t group = static_cast<std::uint8_t>(bytes[i]) << 16;
     out += {SextetAt(group, 18), SextetAt(group, 12), '=', '='};
   } else if (rest == 2) {
-    const std::uint32_t group = static_cast<std::uint8_t>(bytes[i]) << 16 |
-                                static_cast<std::uint8_t>(bytes[i + 1]) << 8;
+    const std::uint32_t group =
+        static_cast<std::uint8_t>(bytes[i]) << 16 | static_cast<std::uint8_t>(bytes[i + 1]) << 8;
     out += {SextetAt(group, 18), SextetAt(group, 12), SextetAt(group, 6), '='};
   }
   return out;

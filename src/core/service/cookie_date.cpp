@@ -105,8 +105,8 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
 
 bool IsValid(const DateFields& fields) {
   return fields.hour && fields.day && fields.month && fields.year && *fields.day >= 1 &&
-         *fields.day <= 31 && *fields.year >= 1601 && *fields.hour <= 23 &&
-         *fields.minute <= 59 && *fields.second <= 59;
+         *fields.day <= 31 && *fields.year >= 1601 && *fields.hour <= 23 && *fields.minute <= 59 &&
+         *fields.second <= 59;
 }
 
 }  // namespace

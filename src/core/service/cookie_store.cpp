@@ -31,8 +31,9 @@ bool HasControlCharacter(std::string_view text) {
 
 bool LooksLikeIpAddress(std::string_view host) {
   return host.find(':') != std::string_view::npos ||
-         std::all_of(host.begin(), host.end(),
-                     [](char c) { return c == '.' || std::isdigit(static_cast<unsigned char>(c)); });
+         std::all_of(host.begin(), host.end(), [](char c) {
+           return c == '.' || std::isdigit(static_cast<unsigned char>(c));
+         });
 }
 
 bool DomainMatches(std::string_view host, std::string_view domain) {
@@ -58,9 +59,9 @@ std::string DefaultPath(std::string_view request_path) {
 std::optional<long long> ParseMaxAge(std::string_view text) {
   const bool negative = !text.empty() && text.front() == '-';
   if (negative) text.remove_prefix(1);
-  if (text.empty() || text.size() > 12 ||
-      !std::all_of(text.begin(), text.end(),
-                   [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+  if (text.empty() || text.size() > 12 || !std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+      })) {
     return std::nullopt;
   }
   const long long value = std::stoll(std::string(text));
@@ -113,9 +114,9 @@ void CookieStore::Record(std::string_view request_host, std::string_view request
   }
 
   Attributes attributes;
-  std::string_view rest =
-      first_semicolon == std::string_view::npos ? std::string_view()
-                                                : header_value.substr(first_semicolon + 1);
+  std::string_view rest = first_semicolon == std::string_view::npos
+                              ? std::string_view()
+                              : header_value.substr(first_semicolon + 1);
   while (!rest.empty()) {
     const std::size_t semicolon = rest.find(';');
     ReadAttribute(rest.substr(0, semicolon), attributes);
@@ -129,9 +130,10 @@ void CookieStore::Record(std::string_view request_host, std::string_view request
   if (!DomainMatches(host, cookie.domain)) return;
   cookie.path = attributes.path ? *attributes.path : DefaultPath(request_path);
   if (attributes.max_age) {
-    cookie.expires = *attributes.max_age <= 0 ? Clock::time_point()
-                                              : now + std::chrono::seconds(std::min(
-                                                          *attributes.max_age, 100LL * 365 * 86400));
+    cookie.expires =
+        *attributes.max_age <= 0
+            ? Clock::time_point()
+            : now + std::chrono::seconds(std::min(*attributes.max_age, 100LL * 365 * 86400));
   } else {
     cookie.expires = attributes.expires;
   }
@@ -161,8 +163,9 @@ void CookieStore::Store(Cookie cookie, Clock::time_point now) {
 
 void CookieStore::DropOldestIfFull() {
   if (cookies_.size() < kMaxCookies) return;
-  cookies_.erase(std::min_element(cookies_.begin(), cookies_.end(),
-                                  [](const Cookie& a, const Cookie& b) { return a.order < b.order; }));
+  cookies_.erase(
+      std::min_element(cookies_.begin(), cookies_.end(),
+                       [](const Cookie& a, const Cookie& b) { return a.order < b.order; }));
 }
 
 std::string CookieStore::HeaderFor(std::string_view host, std::string_view path,

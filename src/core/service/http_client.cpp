@@ -3,7 +3,6 @@
 #include <optional>
 #include <string_view>
 
-
 #include "core/service/ascii_text.h"
 #include "core/service/cookie_store.h"
 #include "core/service/http_connection.h"
@@ -43,8 +42,7 @@ bool ServerLetsConnectionStay(const HttpReply& reply, HttpMethod method) {
 class HttpClient::Impl {
  public:
   explicit Impl(HttpClientLimits limits)
-      : limits_(limits),
-        connection_(limits.timeout, limits.max_header_bytes + kReadRoom) {}
+      : limits_(limits), connection_(limits.timeout, limits.max_header_bytes + kReadRoom) {}
 
   std::string Perform(HttpMethod method, const std::string& url, const std::string& body,
                       HttpRequestSettings& settings);
@@ -67,9 +65,8 @@ std::string HttpClient::Impl::Perform(HttpMethod method, const std::string& url,
                                       const std::string& body, HttpRequestSettings& settings) {
   const UrlParts parts = SplitUrl(url);
   ApplyClientSettings(method, settings);
-  const HttpRequestMessage request =
-      BuildRequest(method, parts, settings,
-                   cookies_.HeaderFor(parts.host, parts.path + parts.document), body);
+  const HttpRequestMessage request = BuildRequest(
+      method, parts, settings, cookies_.HeaderFor(parts.host, parts.path + parts.document), body);
   HttpReply reply = Exchange(method, parts, request);
   RecordCookies(parts, reply);
   if (!ServerLetsConnectionStay(reply, method) || connection_.Buffer().size() != 0) {

@@ -33,9 +33,8 @@ void HttpConnection::Open(const std::string& host, std::uint16_t port) {
   Close();
   const auto endpoints = LookUpHost(host, port, timeout_);
   const boost::system::error_code error = Run([&](boost::system::error_code& result) {
-    stream_.async_connect(endpoints, [&result](boost::system::error_code error, auto&&) {
-      result = error;
-    });
+    stream_.async_connect(endpoints,
+                          [&result](boost::system::error_code error, auto&&) { result = error; });
   });
   if (error) {
     Close();

@@ -2,7 +2,6 @@
 
 #include "core/service/ascii_text.h"
 
-
 namespace plumwit {
 
 bool HttpReply::HasField(std::string_view name) const {

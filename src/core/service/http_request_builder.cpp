@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-
-#include "core/service/base64.h"
 #include "core/service/ascii_text.h"
+#include "core/service/base64.h"
 
 namespace plumwit {
 

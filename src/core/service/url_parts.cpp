@@ -39,9 +39,9 @@ void TakeUserInformation(std::string& authority, UrlParts& parts) {
 
 std::uint16_t ParsePort(const std::string& text) {
   if (text.empty()) return 80;
-  const bool all_digits =
-      text.size() <= 5 && std::all_of(text.begin(), text.end(),
-                                       [](char c) { return c >= '0' && c <= '9'; });
+  const bool all_digits = text.size() <= 5 && std::all_of(text.begin(), text.end(), [](char c) {
+                            return c >= '0' && c <= '9';
+                          });
   const long value = all_digits ? std::stol(text) : 0;
   if (value < 1 || value > 65535) {
     throw HttpRequestError("Invalid port \"" + text + "\" in the address.");
