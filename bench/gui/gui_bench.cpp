@@ -124,6 +124,7 @@ double TimeChildToFirstPaint(const char* mode) {
 std::vector<double> bare_startups;
 std::vector<double> plumwit_startups;
 std::vector<double> sign_ins;
+std::vector<double> cold_sign_ins;
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
@@ -183,7 +184,7 @@ bool WaitForPaintedPage(plumwit::TimelineView& view, int round) {
   return page->title() == mark;
 }
 
-void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
+void RunSignIns(benchmark::State& state, bool warm_up_first, std::vector<double>& record) {
   plumwit::test::LoopbackHttpServer server;
   server.Script("/users/show/bench", "200 OK", "text/xml", UserRecord());
   server.Script("/statuses/home_timeline/bench.xml", "200 OK", "text/xml", Timeline(server.Host()));
@@ -200,7 +201,7 @@ void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
   plumwit::TKIV& kiv = forms.KIV();
   kiv.show();
   // As the program does once its window is on screen.
-  kiv.ClientTweets().WarmUp();
+  if (warm_up_first) kiv.ClientTweets().WarmUp();
   QApplication::processEvents();
   kiv.findChild<QLineEdit*>(QStringLiteral("HomeUsername"))->setText(QStringLiteral("bench"));
   kiv.findChild<QLineEdit*>(QStringLiteral("HomePassword"))->setText(QStringLiteral("secret"));
@@ -216,13 +217,20 @@ void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
       break;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    sign_ins.push_back(seconds);
+    record.push_back(seconds);
     state.SetIterationTime(seconds);
     logout->click();
   }
   plumwit::UiSeams::Reset();
 }
 
+// The first sign-in of the process, before the web engine has started: what a
+// user who clicks Signin at once would wait (the program starts the engine
+// soon after its window shows).
+void BM_FirstSigninWithColdEngine(benchmark::State& state) { RunSignIns(state, false, cold_sign_ins); }
+void BM_SigninClickToPaintedTimeline(benchmark::State& state) { RunSignIns(state, true, sign_ins); }
+
+BENCHMARK(BM_FirstSigninWithColdEngine)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpBareQtWindow)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpSignedOutPlumwit)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SigninClickToPaintedTimeline)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
@@ -243,6 +251,8 @@ int main(int argc, char** argv) {
   const double plumwit = Median(plumwit_startups);
   std::printf("\nMedians: start-up to window on screen: bare Qt window %.1f ms, Plumwit %.1f ms (%.2fx; goal 2x)\n",
               bare * 1e3, plumwit * 1e3, bare > 0 ? plumwit / bare : 0.0);
-  std::printf("         Signin click to painted timeline: %.1f ms (goal under 1000 ms)\n", Median(sign_ins) * 1e3);
+  std::printf("         Signin click to painted timeline: %.1f ms (goal under 1000 ms); the first, before the "
+              "web engine started: %.1f ms\n",
+              Median(sign_ins) * 1e3, Median(cold_sign_ins) * 1e3);
   return 0;
 }
