@@ -5,7 +5,8 @@
 namespace plumwit {
 
 TUpdateProfile::TUpdateProfile(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
-  SetUpDialogFrame(*this, "UpdateProfile", QStringLiteral("Update profile informations"), QSize(442, 247));
+  SetUpDialogFrame(*this, "UpdateProfile", QStringLiteral("Update profile informations"),
+                   QSize(442, 247));
 }
 
 }  // namespace plumwit

@@ -6,8 +6,8 @@ namespace plumwit {
 
 class TKIV;
 
-// The dialog `UpdateProfile`: "Update profile informations". Created once at start-up, shown modally by the
-// main window's commands and hidden, not destroyed, when closed.
+// The dialog `UpdateProfile`: "Update profile informations". Created once at start-up, shown
+// modally by the main window's commands and hidden, not destroyed, when closed.
 class TUpdateProfile : public QDialog {
   Q_OBJECT
 
