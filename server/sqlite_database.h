@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "server/sqlite_statement.h"
+
+struct sqlite3;
+
+namespace plumwit::server {
+
+// An open database file. Not thread-safe: the store serialises access.
+class SqliteDatabase {
+ public:
+  // Creates the file (readable by its owner only) when it does not exist.
+  explicit SqliteDatabase(const std::filesystem::path& file);
+  ~SqliteDatabase();
+  SqliteDatabase(const SqliteDatabase&) = delete;
+  SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+  SqliteStatement Prepare(std::string_view sql);
+  // Runs one statement that takes no values.
+  void Execute(std::string_view sql);
+  std::int64_t LastInsertId() const;
+
+ private:
+  sqlite3* database_ = nullptr;
+};
+
+}  // namespace plumwit::server
