@@ -1,6 +1,5 @@
 #include "server/demo_seeder.h"
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -76,12 +75,8 @@ const DemoStatus kStatuses[] = {
 
 constexpr std::int64_t kStatusSpacing = 5 * 3600 + 17 * 60;
 
-std::string RandomPassword() {
-  std::random_device device;
-  std::string password;
-  for (int i = 0; i < 24; ++i) password += static_cast<char>('a' + device() % 26);
-  return password;
-}
+// Matches no password: crypt(3) refuses it as a setting.
+constexpr const char* kNoPassword = "!";
 
 }  // namespace
 
@@ -106,10 +101,10 @@ void DemoSeeder::Seed() {
     account.location = demo.location;
     account.description = demo.description;
     account.url = demo.url;
-    // Only the demo account has a known password; the others can be given
-    // one with the passwd command.
+    // Only the demo account can sign in; the others have no password until
+    // the passwd command gives them one.
     const bool is_demo = ids.empty();
-    account.password_hash = PasswordHasher::Hash(is_demo ? kDemoPassword : RandomPassword());
+    account.password_hash = is_demo ? PasswordHasher::Hash(kDemoPassword) : kNoPassword;
     account.created_at = start - 86400 * 30;
     std::optional<std::int64_t> id = store_.CreateAccount(account);
     if (!id) {

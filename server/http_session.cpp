@@ -38,6 +38,13 @@ bool IgnoresCase(std::string_view a, std::string_view b) {
          });
 }
 
+// The size of the header fields as they were sent: "Name: value" CR LF each.
+std::size_t HeaderBytes(const http::request<http::string_body>& request) {
+  std::size_t bytes = 0;
+  for (const auto& field : request) bytes += field.name_string().size() + field.value().size() + 4;
+  return bytes;
+}
+
 }  // namespace
 
 HttpSession::HttpSession(asio::ip::tcp::socket&& socket, Router& router, RequestLog& log,
@@ -72,6 +79,9 @@ void HttpSession::OnHeader(beast::error_code error, std::size_t) {
   const Request& request = parser_->get();
   if (request.target().size() > limits_.max_request_line) {
     return Refuse(400, "Request line is too long.");
+  }
+  if (HeaderBytes(request) > limits_.max_header_bytes) {
+    return Refuse(431, "Request header fields are too large.");
   }
   if (IgnoresCase(ToStd(request[http::field::expect]), "100-continue")) {
     continue_ = {http::status::continue_, 11};
