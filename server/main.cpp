@@ -37,9 +37,10 @@ int RunServer(const CommandLineOptions& options, const std::filesystem::path& da
   server_options.data_folder = data_folder;
   server_options.seed_demo = options.demo;
   plumwit::server::Server server(server_options);
-  std::cerr << "plumwit-server: serving http://" << server.HostAndPort() << "/ with data in "
-            << data_folder.string() << std::endl;
-  const int signal_number = server.RunUntilSignalled();
+  const int signal_number = server.RunUntilSignalled([&] {
+    std::cerr << "plumwit-server: serving http://" << server.HostAndPort() << "/ with data in "
+              << data_folder.string() << std::endl;
+  });
   std::cerr << "plumwit-server: stopped ("
             << (signal_number == SIGINT ? "SIGINT" : signal_number == SIGTERM ? "SIGTERM" : "?")
             << ")" << std::endl;

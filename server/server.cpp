@@ -60,13 +60,14 @@ void Server::Stop() {
   threads_.clear();
 }
 
-int Server::RunUntilSignalled() {
+int Server::RunUntilSignalled(const std::function<void()>& on_serving) {
   asio::signal_set signals(io_, SIGINT, SIGTERM);
   std::promise<int> caught;
   signals.async_wait([&caught](const boost::system::error_code& error, int number) {
     caught.set_value(error ? 0 : number);
   });
   Start();
+  if (on_serving) on_serving();
   const int signal_number = caught.get_future().get();
   Stop();
   return signal_number;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,8 +45,10 @@ class Server {
   void Start();
   // Stops accepting and serving, and waits for the worker threads.
   void Stop();
-  // Start(), then wait for SIGINT or SIGTERM, then Stop(). Returns the signal.
-  int RunUntilSignalled();
+  // Start(), then wait for SIGINT or SIGTERM, then Stop(). Returns the
+  // signal. `on_serving` runs once the signals are caught and the service
+  // answers.
+  int RunUntilSignalled(const std::function<void()>& on_serving = {});
 
   unsigned short Port() const { return port_; }
   // "address:port", as clients reach it.

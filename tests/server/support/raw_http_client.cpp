@@ -114,7 +114,27 @@ bool RawHttpClient::Fill() {
   return true;
 }
 
+HttpReply RawHttpClient::ReadHeaders() { return ReadHead(); }
+
 HttpReply RawHttpClient::Read() {
+  HttpReply reply = ReadHead();
+  if (reply.HasHeader("Content-Length")) {
+    const std::size_t length = std::stoul(reply.Header("Content-Length"));
+    while (buffer_.size() < length) {
+      if (!Fill()) throw std::runtime_error("connection closed inside a body");
+    }
+    reply.body = buffer_.substr(0, length);
+    buffer_.erase(0, length);
+  } else {
+    while (Fill()) {
+    }
+    reply.body = std::move(buffer_);
+    buffer_.clear();
+  }
+  return reply;
+}
+
+HttpReply RawHttpClient::ReadHead() {
   std::size_t header_end;
   while ((header_end = buffer_.find("\r\n\r\n")) == std::string::npos) {
     if (!Fill()) throw std::runtime_error("connection closed before a reply");
@@ -133,19 +153,6 @@ HttpReply RawHttpClient::Read() {
     std::string value = line.substr(colon + 1);
     while (!value.empty() && value.front() == ' ') value.erase(0, 1);
     reply.headers.emplace_back(line.substr(0, colon), value);
-  }
-  if (reply.HasHeader("Content-Length")) {
-    const std::size_t length = std::stoul(reply.Header("Content-Length"));
-    while (buffer_.size() < length) {
-      if (!Fill()) throw std::runtime_error("connection closed inside a body");
-    }
-    reply.body = buffer_.substr(0, length);
-    buffer_.erase(0, length);
-  } else {
-    while (Fill()) {
-    }
-    reply.body = std::move(buffer_);
-    buffer_.clear();
   }
   return reply;
 }

@@ -34,6 +34,8 @@ class RawHttpClient {
   // Reads one reply; throws std::runtime_error when the connection ends or
   // times out first.
   HttpReply Read();
+  // Reads only the status line and headers, as for an answer to HEAD.
+  HttpReply ReadHeaders();
   HttpReply Exchange(std::string_view bytes);
   // True when the server has closed the connection (reads end of stream
   // within the time-out, with no further data).
@@ -52,6 +54,7 @@ class RawHttpClient {
  private:
   // Reads more bytes into the buffer; false at end of stream.
   bool Fill();
+  HttpReply ReadHead();
 
   int socket_ = -1;
   std::string buffer_;
