@@ -92,7 +92,8 @@ TEST_F(PostingTest, ReplyNamesTheStatusAndAuthorItAnswers) {
                std::string("status=Agreed&in_reply_to_status_id=") + original.child_value("id"),
                DemoAuth());
   ASSERT_EQ(reply.status, 200);
-  const pugi::xml_node status = ParseXml(reply.body).child("status");
+  const pugi::xml_document answer = ParseXml(reply.body);
+  const pugi::xml_node status = answer.child("status");
   EXPECT_STREQ(status.child_value("in_reply_to_status_id"), original.child_value("id"));
   EXPECT_STREQ(status.child_value("in_reply_to_screen_name"),
                original.child("user").child_value("screen_name"));
@@ -107,7 +108,8 @@ TEST_F(ProfileTest, ClientShapedUpdateReplacesAllFiveFieldsAndAnswersTheUser) {
                Encode("Two\r\nlines & more") + "&url=" + Encode("http://example.org/dana"),
            DemoAuth());
   ASSERT_EQ(reply.status_line, "HTTP/1.1 200 OK") << reply.body;
-  const pugi::xml_node answered = ParseXml(reply.body).child("user");
+  const pugi::xml_document answer = ParseXml(reply.body);
+  const pugi::xml_node answered = answer.child("user");
   EXPECT_STREQ(answered.child_value("name"), "Dana Demo");
 
   const pugi::xml_document record = ParseXml(Get("/users/show/demo").body);
