@@ -26,10 +26,24 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
   sqlite3_busy_timeout(database_, 5000);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close(database_); }
+SqliteDatabase::~SqliteDatabase() {
+  for (auto& entry : kept_) sqlite3_finalize(entry.second.statement);
+  sqlite3_close(database_);
+}
 
 SqliteStatement SqliteDatabase::Prepare(std::string_view sql) {
-  return SqliteStatement(database_, sql);
+  auto found = kept_.find(std::string(sql));
+  if (found == kept_.end()) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v3(database_, sql.data(), static_cast<int>(sql.size()),
+                           SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(statement);
+      return SqliteStatement(database_, sql);  // reports the error
+    }
+    found = kept_.emplace(std::string(sql), KeptStatement{statement, false}).first;
+  }
+  if (found->second.in_use) return SqliteStatement(database_, sql);
+  return SqliteStatement(database_, found->second.statement, &found->second.in_use);
 }
 
 void SqliteDatabase::Execute(std::string_view sql) { Prepare(sql).Run(); }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <unordered_map>
 #include <string_view>
 
 #include "server/sqlite_statement.h"
@@ -19,13 +21,22 @@ class SqliteDatabase {
   SqliteDatabase(const SqliteDatabase&) = delete;
   SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
+  // Statements are prepared once and kept for the life of the database;
+  // a statement still in use when the same SQL is asked for again is
+  // prepared afresh for the second use.
   SqliteStatement Prepare(std::string_view sql);
   // Runs one statement that takes no values.
   void Execute(std::string_view sql);
   std::int64_t LastInsertId() const;
 
  private:
+  struct KeptStatement {
+    sqlite3_stmt* statement = nullptr;
+    bool in_use = false;
+  };
+
   sqlite3* database_ = nullptr;
+  std::unordered_map<std::string, KeptStatement> kept_;
 };
 
 }  // namespace plumwit::server

@@ -10,10 +10,24 @@ SqliteStatement::SqliteStatement(sqlite3* database, std::string_view sql) : data
         "prepare");
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+SqliteStatement::SqliteStatement(sqlite3* database, sqlite3_stmt* kept, bool* in_use)
+    : database_(database), statement_(kept), kept_in_use_(in_use) {
+  *kept_in_use_ = true;
+}
+
+SqliteStatement::~SqliteStatement() {
+  if (kept_in_use_ == nullptr) {
+    sqlite3_finalize(statement_);
+    return;
+  }
+  if (statement_ == nullptr) return;  // moved from
+  sqlite3_reset(statement_);
+  sqlite3_clear_bindings(statement_);
+  *kept_in_use_ = false;
+}
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : database_(other.database_), statement_(other.statement_) {
+    : database_(other.database_), statement_(other.statement_), kept_in_use_(other.kept_in_use_) {
   other.statement_ = nullptr;
 }
 

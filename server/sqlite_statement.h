@@ -19,7 +19,11 @@ class SqliteError : public std::runtime_error {
 // One prepared statement; values only ever reach SQL through its bindings.
 class SqliteStatement {
  public:
+  // Prepares `sql` for this handle alone; it is finalised with the handle.
   SqliteStatement(sqlite3* database, std::string_view sql);
+  // Uses a statement prepared earlier and kept by its owner: the handle
+  // resets it and marks it free again (`*in_use`) when it goes away.
+  SqliteStatement(sqlite3* database, sqlite3_stmt* kept, bool* in_use);
   ~SqliteStatement();
   SqliteStatement(SqliteStatement&& other) noexcept;
   SqliteStatement& operator=(SqliteStatement&&) = delete;
@@ -45,6 +49,7 @@ class SqliteStatement {
   void Check(int code, const char* what) const;
   sqlite3* database_;
   sqlite3_stmt* statement_ = nullptr;
+  bool* kept_in_use_ = nullptr;  // set for a kept statement
 };
 
 }  // namespace plumwit::server

@@ -239,11 +239,13 @@ std::optional<Status> Store::LatestStatus(std::int64_t account_id) {
 
 std::vector<Status> Store::HomeTimeline(std::int64_t account_id, const TimelinePage& page) {
   std::lock_guard lock(mutex_);
+  // Walks the statuses newest first and checks each author against the
+  // follows key: no temporary tables or sorting, and it stops at the page.
   SqliteStatement statement = database_.Prepare(Sql(
       kStatusColumns,
-      "WHERE (s.account_id = ?1 OR s.account_id IN"
-      " (SELECT followed_id FROM follows WHERE follower_id = ?1))"
-      " AND s.id > ?2 AND s.id <= ?3 ORDER BY s.id DESC LIMIT ?4 OFFSET ?5"));
+      "WHERE s.id > ?2 AND s.id <= ?3 AND (s.account_id = ?1 OR EXISTS"
+      " (SELECT 1 FROM follows f WHERE f.follower_id = ?1 AND f.followed_id = s.account_id))"
+      " ORDER BY s.id DESC LIMIT ?4 OFFSET ?5"));
   const std::int64_t count = page.count;
   statement.Bind(1, account_id)
       .Bind(2, page.since_id.value_or(0))
