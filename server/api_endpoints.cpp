@@ -13,6 +13,7 @@ constexpr int kDefaultCount = 20;
 constexpr int kMaxCount = 200;
 constexpr int kMaxPage = 100000;
 constexpr std::size_t kMaxSource = 64;
+constexpr int kFriendsPerPage = 100;
 
 constexpr const char* kNoStatus = "Client must provide a 'status' parameter with a value.";
 constexpr const char* kStatusTooLong = "Status is over 140 characters.";
@@ -133,6 +134,23 @@ ServiceResponse ApiEndpoints::UpdateProfile(const ApiCall& call) {
   account = store_.FindAccount(account->id);
   if (!account) return Error(call, 404, kNotFound);
   return Document(call, call.documents.User(store_.ViewOf(*account, true)));
+}
+
+ServiceResponse ApiEndpoints::PublicTimeline(const ApiCall& call) {
+  const std::vector<Status> statuses = store_.PublicStatuses(PageFrom(call.request).count);
+  return Document(call, call.documents.Statuses(store_.ViewsOf(statuses)));
+}
+
+ServiceResponse ApiEndpoints::Friends(const ApiCall& call) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  const int page = PageFrom(call.request).page;
+  std::vector<UserView> users;
+  for (const Account& friend_account :
+       store_.Friends(account->id, kFriendsPerPage, kFriendsPerPage * (page - 1))) {
+    users.push_back(store_.ViewOf(friend_account, true));
+  }
+  return Document(call, call.documents.Users(users));
 }
 
 ServiceResponse ApiEndpoints::EmptyStatuses(const ApiCall& call) {

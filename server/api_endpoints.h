@@ -32,8 +32,12 @@ class ApiEndpoints {
   ServiceResponse VerifyCredentials(const ApiCall& call);
   ServiceResponse UpdateStatus(const ApiCall& call);
   ServiceResponse UpdateProfile(const ApiCall& call);
-  // Replies, mentions: this service has none to show, so an authenticated
-  // call gets an empty list.
+  // Everybody's statuses, newest first; no sign-in needed.
+  ServiceResponse PublicTimeline(const ApiCall& call);
+  // The accounts the signed-in account follows, 100 to a page.
+  ServiceResponse Friends(const ApiCall& call);
+  // Replies, mentions, favourites, repeats: this service has none to show,
+  // so an authenticated call gets an empty list.
   ServiceResponse EmptyStatuses(const ApiCall& call);
   ServiceResponse EmptyDirectMessages(const ApiCall& call);
 

@@ -23,6 +23,7 @@ class DocumentWriter {
   virtual std::string User(const UserView& user) const = 0;
   virtual std::string Status(const StatusView& status) const = 0;
   virtual std::string Statuses(const std::vector<StatusView>& statuses) const = 0;
+  virtual std::string Users(const std::vector<UserView>& users) const = 0;
   virtual std::string DirectMessages() const = 0;  // always empty here
   // The error document: the request path and the message, nothing else.
   virtual std::string Error(std::string_view request_path, std::string_view message) const = 0;

@@ -37,6 +37,12 @@ std::string JsonDocuments::Statuses(const std::vector<StatusView>& statuses) con
   return Dump(array);
 }
 
+std::string JsonDocuments::Users(const std::vector<UserView>& users) const {
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  for (const UserView& user : users) array.push_back(UserObject(user));
+  return Dump(array);
+}
+
 std::string JsonDocuments::DirectMessages() const { return "[]"; }
 
 std::string JsonDocuments::Error(std::string_view request_path, std::string_view message) const {

@@ -147,8 +147,13 @@ ServiceResponse Router::Dispatch(const ServiceRequest& request) {
         [&] { return api_.UpdateProfile(call); });
   route(Is(s, {"account", "verify_credentials"}), Allowed::kGet,
         [&] { return api_.VerifyCredentials(call); });
-  route(Is(s, {"statuses", "replies"}) || Is(s, {"statuses", "mentions"}), Allowed::kGet,
-        [&] { return api_.EmptyStatuses(call); });
+  route(Is(s, {"statuses", "public_timeline"}), Allowed::kGet,
+        [&] { return api_.PublicTimeline(call); });
+  route(Is(s, {"statuses", "friends"}), Allowed::kGet, [&] { return api_.Friends(call); });
+  route(Is(s, {"statuses", "replies"}) || Is(s, {"statuses", "mentions"}) ||
+            Is(s, {"statuses", "retweets_of_me"}) || Is(s, {"favorites"}) ||
+            Is(s, {"favorites", "list"}),
+        Allowed::kGet, [&] { return api_.EmptyStatuses(call); });
   route(Is(s, {"direct_messages"}) || Is(s, {"direct_messages", "sent"}), Allowed::kGet,
         [&] { return api_.EmptyDirectMessages(call); });
 

@@ -271,6 +271,18 @@ std::vector<Status> Store::PublicStatuses(int limit) {
   return AllStatuses(statement);
 }
 
+std::vector<Account> Store::Friends(std::int64_t account_id, int limit, int offset) {
+  std::lock_guard lock(mutex_);
+  SqliteStatement statement = database_.Prepare(
+      "SELECT a.id, a.screen_name, a.name, a.password_hash, a.location, a.description, a.url,"
+      " a.created_at FROM follows f JOIN accounts a ON a.id = f.followed_id"
+      " WHERE f.follower_id = ?1 ORDER BY a.screen_name COLLATE NOCASE LIMIT ?2 OFFSET ?3");
+  statement.Bind(1, account_id).Bind(2, std::int64_t{limit}).Bind(3, std::int64_t{offset});
+  std::vector<Account> friends;
+  while (statement.Step()) friends.push_back(ReadAccount(statement));
+  return friends;
+}
+
 AccountCounts Store::Counts(std::int64_t account_id) {
   SqliteStatement statement = database_.Prepare(
       "SELECT (SELECT COUNT(*) FROM follows WHERE followed_id = ?1),"

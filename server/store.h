@@ -80,6 +80,8 @@ class Store {
   std::vector<Status> HomeTimeline(std::int64_t account_id, const TimelinePage& page);
   std::vector<Status> AccountStatuses(std::int64_t account_id, int limit);
   std::vector<Status> PublicStatuses(int limit);
+  // The accounts `account_id` follows, by screen name.
+  std::vector<Account> Friends(std::int64_t account_id, int limit, int offset);
 
   UserView ViewOf(const Account& account, bool with_latest_status);
   std::vector<StatusView> ViewsOf(const std::vector<Status>& statuses);

@@ -34,6 +34,13 @@ std::string XmlDocuments::Statuses(const std::vector<StatusView>& statuses) cons
   return xml.Finish();
 }
 
+std::string XmlDocuments::Users(const std::vector<UserView>& users) const {
+  XmlWriter xml;
+  xml.OpenArray("users");
+  for (const UserView& user : users) WriteUser(xml, user);
+  return xml.Finish();
+}
+
 std::string XmlDocuments::DirectMessages() const {
   XmlWriter xml;
   xml.OpenArray("direct-messages");

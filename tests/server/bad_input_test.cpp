@@ -178,7 +178,7 @@ TEST_F(BadInputTest, UnknownPathsAre404WithAnErrorDocument) {
       {"/api/signup", "application/xml; charset=utf-8"},
       {"/api/demo", "application/xml; charset=utf-8"},
       {"/statuses/home_timeline/demo/extra.xml", "application/xml; charset=utf-8"},
-      {"/api/statuses/public_timeline.json", "application/json; charset=utf-8"},
+      {"/api/statuses/no_such_timeline.json", "application/json; charset=utf-8"},
       {"/nobody", "text/html; charset=utf-8"},
   };
   for (const Case& c : cases) {
@@ -187,7 +187,7 @@ TEST_F(BadInputTest, UnknownPathsAre404WithAnErrorDocument) {
     EXPECT_EQ(reply.status_line, "HTTP/1.1 404 Not Found");
     EXPECT_EQ(reply.Header("Content-Type"), c.content_type);
   }
-  EXPECT_EQ(nlohmann::json::parse(Get("/api/statuses/public_timeline.json").body)["error"],
+  EXPECT_EQ(nlohmann::json::parse(Get("/api/statuses/no_such_timeline.json").body)["error"],
             "Not found");
 }
 

@@ -254,6 +254,8 @@ TEST_F(OtherListsTest, RepliesMentionsAndDirectMessagesAreEmptyListsWhenSignedIn
       {"/api/statuses/mentions.json", "[]"},
       {"/api/direct_messages.json", "[]"},
       {"/api/direct_messages/sent.json", "[]"},
+      {"/api/statuses/retweets_of_me.json", "[]"},
+      {"/api/favorites.json", "[]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -262,6 +264,25 @@ TEST_F(OtherListsTest, RepliesMentionsAndDirectMessagesAreEmptyListsWhenSignedIn
     EXPECT_EQ(reply.body, c.body);
     EXPECT_EQ(Get(c.path).status, 401);
   }
+}
+
+TEST_F(OtherListsTest, FriendsListTheFollowedAccountsAndThePublicTimelineEveryone) {
+  const HttpReply friends = Get("/api/statuses/friends.json", DemoAuth());
+  ASSERT_EQ(friends.status, 200);
+  std::vector<std::string> names;
+  for (const auto& user : nlohmann::json::parse(friends.body)) {
+    names.push_back(user["screen_name"]);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"amara", "margit", "tomasz"}));
+  EXPECT_EQ(ChildNames(ParseXml(Get("/statuses/friends.xml", DemoAuth()).body).child("users")),
+            (std::vector<std::string>{"user", "user", "user"}));
+  EXPECT_EQ(Get("/statuses/friends.xml?page=2", DemoAuth()).body,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<users type=\"array\"></users>\n");
+  EXPECT_EQ(Get("/api/statuses/friends.json").status, 401);
+
+  const HttpReply everyone = Get("/api/statuses/public_timeline.json?count=200");
+  ASSERT_EQ(everyone.status, 200);
+  EXPECT_EQ(nlohmann::json::parse(everyone.body).size(), 33u);
 }
 
 TEST_F(OtherListsTest, VerifyCredentialsAnswersTheSignedInUser) {
