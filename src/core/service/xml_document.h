@@ -18,6 +18,15 @@ namespace plumwit {
 // Raised when a missing or empty value is converted to text.
 inline constexpr const char* kNullConversionMessage =
     "Could not convert variant of type (Null) into type (String)";
+// Raised when an element's value is asked for but it holds more than text.
+inline constexpr const char* kNotSingleTextNodeMessage =
+    "Element does not contain a single text node";
+// Raised when a node is read through a null node ("none").
+inline constexpr const char* kMissingNodeMessage = "Access to a missing node";
+// Raised when the document element of an empty document is asked for.
+inline constexpr const char* kNoDocumentElementMessage = "The document has no document element";
+// Raised when the document element of a switched-off document is asked for.
+inline constexpr const char* kDocumentNotActiveMessage = "No active document";
 
 // A node of a loaded document; a null node stands for "none".
 class XmlNode {
@@ -26,8 +35,9 @@ class XmlNode {
   explicit XmlNode(pugi::xml_node_struct* node) : node_(node) {}
 
   bool IsNull() const { return node_ == nullptr; }
-  std::string Name() const;             // throws on a null node
-  std::size_t ChildCount() const;       // throws on a null node
+  // The element's name; "#text" or "#cdata-section" for text.
+  std::string Name() const;                // throws on a null node
+  std::size_t ChildCount() const;          // throws on a null node
   XmlNode Child(std::size_t index) const;  // throws on a null node or bad index
 
  private:
@@ -37,8 +47,15 @@ class XmlNode {
 };
 
 // The document object the program loads every reply into. Child nodes are
-// elements, comments and processing instructions; whitespace-only text
-// between elements is dropped. Text comes out as UTF-8.
+// elements and text; whitespace-only text between elements is dropped, and so
+// are comments and processing instructions, which carry no data: kept, one
+// between two statuses would be read as a status without text, which the
+// timeline takes for a refused password. Text comes out as UTF-8.
+//
+// The parser is lenient about a few things that are not well-formed (a bare
+// "&" or an unknown entity stays as written, text outside the document
+// element is ignored); the values still arrive as text, and every caller
+// escapes them for where they go. A second top-level element is refused.
 class XmlDocument {
  public:
   XmlDocument();
@@ -46,8 +63,11 @@ class XmlDocument {
 
   bool Active() const { return active_; }
   // Switching on parses the text (the XML declaration decides its encoding,
-  // UTF-8 by default); a malformed text throws and leaves the document off.
-  // Switching off discards the parsed document.
+  // UTF-8 by default, iso-8859-1 honoured); a malformed text throws the
+  // parser's reason, CR LF, "Line: N", CR LF and the first 40 characters of
+  // that line, and leaves the document off. An empty text switches on as a
+  // document without a document element. Switching off discards the parsed
+  // document.
   void SetActive(bool active);
 
   // Line ends are normalised to CR LF, as the document object keeps them.
@@ -61,12 +81,15 @@ class XmlDocument {
   XmlNode DocumentElement() const;
 
  private:
+  void Parse();
+
   std::unique_ptr<pugi::xml_document> document_;
   std::string xml_;
   bool active_ = false;
 };
 
-// The first child whose name equals `name` exactly, or a null node.
+// The first child whose name equals `name` exactly, or a null node; throws
+// the missing-node error when `node` itself is null.
 XmlNode FindChild(XmlNode node, std::string_view name);
 // No value for an element without content or with empty text; its text when
 // it holds one text or CDATA node; otherwise throws

@@ -19,8 +19,7 @@ class IniFile {
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback) const;
   // Throws "Unable to write to <path>" when the file cannot be written.
-  void WriteString(const std::string& section, const std::string& key,
-                   const std::string& value);
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
   // Decimal, or hexadecimal with "0x"; any other text gives `fallback`.
   bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/settings/folders.h"
+#include "core/settings/remember_document.h"
 
 namespace plumwit {
 
@@ -20,14 +19,17 @@ class RememberStore {
 
   // Only the name part of an absolute file name is kept: the file lives in
   // the application-data folder. A new name saves under the old path first,
-  // then loads; a file that is not well-formed throws.
+  // then loads; a file that cannot be read or is not well-formed throws
+  // plumwit::Error, and the store then treats it as read-only so that it is
+  // never overwritten.
   void SetFileName(const std::string& file_name);
   const std::string& FileName() const { return file_name_; }
   const std::string& FullPath() const { return full_path_; }
   bool ReadOnly() const { return read_only_; }
 
   std::string ReadText(const std::string& key, const std::string& fallback) const;
-  // A no-op on a read-only store; failures of the save are swallowed.
+  // A no-op on a read-only store; failures of the save are swallowed. A key
+  // that cannot be an element name throws plumwit::Error.
   void WriteText(const std::string& key, const std::string& value);
 
   // Writes the document; does nothing without a path or on a read-only file.
@@ -40,11 +42,10 @@ class RememberStore {
   std::string full_path_;
   bool read_only_ = false;
   bool loaded_ = false;
-  // The declaration's attributes as loaded (defaults when none).
-  std::string version_ = "1.0";
-  std::string encoding_ = "iso-8859-1";
-  std::string standalone_;
-  std::vector<std::pair<std::string, std::string>> values_;  // in creation order
+  RememberDocument document_;
+
+  std::string FullPathFor(const std::string& file_name) const;
+  void Load();
 };
 
 }  // namespace plumwit
