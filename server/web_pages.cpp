@@ -62,7 +62,8 @@ ServiceResponse WebPages::Signup(const ServiceRequest& request) {
   }
   NewAccount account;
   account.screen_name = screen_name;
-  account.name = name;
+  // Clients show the name beside every status; an account starts with one.
+  account.name = name.empty() ? screen_name : name;
   account.password_hash = PasswordHasher::Hash(password);
   account.created_at = NowSeconds();
   if (!store_.CreateAccount(account)) {

@@ -81,6 +81,11 @@ TEST_F(PagesTest, SignupCreatesAnAccountThatCanSignIn) {
                 RawHttpClient::BasicAuth("new_user", "pa&ss word"))
                 .status,
             200);
+
+  // Without a name the account is named after its screen name.
+  SignUp("nameless");
+  EXPECT_STREQ(ParseXml(Get("/users/show/nameless").body).child("user").child_value("name"),
+               "nameless");
 }
 
 TEST_F(PagesTest, SignupRefusalsShowTheFormAgainWithTheReason) {
