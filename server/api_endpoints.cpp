@@ -208,7 +208,8 @@ ServiceResponse ApiEndpoints::Document(const ApiCall& call, std::string body) {
 
 ServiceResponse ApiEndpoints::Error(const ApiCall& call, unsigned status,
                                     std::string_view message) {
-  ServiceResponse response = Document(call, call.documents.Error(call.request.display_path(), message));
+  ServiceResponse response =
+      Document(call, call.documents.Error(call.request.display_path(), message));
   response.status = status;
   return response;
 }

@@ -56,8 +56,9 @@ const DemoStatus kStatuses[] = {
     {1, "日本語のテキストも大丈夫です。"},
     {2, "Ελληνικά: καλημέρα κόσμε"},
     {3, "Half-way through the week & still smiling."},
-    {1, "Exactly one hundred and forty characters, counted as code points: café, naïve, Ærø, "
-        "Łódź and Ñandú all count once each. It fits the box: yes"},
+    {1,
+     "Exactly one hundred and forty characters, counted as code points: café, naïve, Ærø, "
+     "Łódź and Ñandú all count once each. It fits the box: yes"},
     {2, "Percent signs: 100% done, and %20 is not a space here."},
     {3, "Question: does a + b = c? In a query a plus may mean a space."},
     {4, "Still nobody reading? Good."},

@@ -5,8 +5,7 @@
 
 namespace plumwit::server {
 
-std::unique_ptr<DocumentWriter> DocumentWriter::For(DocumentFormat format,
-                                                    const SiteLinks& links) {
+std::unique_ptr<DocumentWriter> DocumentWriter::For(DocumentFormat format, const SiteLinks& links) {
   if (format == DocumentFormat::kJson) return std::make_unique<JsonDocuments>(links);
   return std::make_unique<XmlDocuments>(links);
 }

@@ -16,9 +16,9 @@ std::size_t AddressLength(std::string_view text) {
   std::size_t length = 0;
   while (length < text.size() && !EndsAddress(text[length])) ++length;
   // A full stop or comma right after an address belongs to the sentence.
-  while (length > 0 && (text[length - 1] == '.' || text[length - 1] == ',' ||
-                        text[length - 1] == ')' || text[length - 1] == '!' ||
-                        text[length - 1] == '?')) {
+  while (length > 0 &&
+         (text[length - 1] == '.' || text[length - 1] == ',' || text[length - 1] == ')' ||
+          text[length - 1] == '!' || text[length - 1] == '?')) {
     --length;
   }
   return length;

@@ -79,7 +79,7 @@ nlohmann::ordered_json JsonDocuments::UserObject(const UserView& user) const {
 }
 
 nlohmann::ordered_json JsonDocuments::StatusObject(const ::plumwit::server::Status& status,
-                                           const UserView* author) const {
+                                                   const UserView* author) const {
   nlohmann::ordered_json object;
   object["created_at"] = FormatServiceDate(status.created_at);
   object["id"] = status.id;

@@ -23,7 +23,7 @@ class JsonDocuments : public DocumentWriter {
  private:
   nlohmann::ordered_json UserObject(const UserView& user) const;
   nlohmann::ordered_json StatusObject(const ::plumwit::server::Status& status,
-                              const UserView* author) const;
+                                      const UserView* author) const;
 
   SiteLinks links_;
 };

@@ -42,7 +42,9 @@ int RunServer(const CommandLineOptions& options, const std::filesystem::path& da
               << data_folder.string() << std::endl;
   });
   std::cerr << "plumwit-server: stopped ("
-            << (signal_number == SIGINT ? "SIGINT" : signal_number == SIGTERM ? "SIGTERM" : "?")
+            << (signal_number == SIGINT    ? "SIGINT"
+                : signal_number == SIGTERM ? "SIGTERM"
+                                           : "?")
             << ")" << std::endl;
   return 0;
 }

@@ -8,15 +8,14 @@ namespace plumwit::server {
 namespace {
 
 constexpr const char* kReservedNames[] = {
-    "account", "api",   "avatars", "direct_messages", "favicon", "help", "home", "login",
+    "account", "api",   "avatars", "direct_messages", "favicon", "help",     "home",  "login",
     "logout",  "pages", "search",  "settings",        "signup",  "statuses", "users",
 };
 
 std::optional<std::string> CheckLength(std::string_view value, std::size_t limit,
                                        const char* field) {
   if (CountCodePoints(value) <= limit) return std::nullopt;
-  return std::string(field) + " is too long (maximum is " + std::to_string(limit) +
-         " characters).";
+  return std::string(field) + " is too long (maximum is " + std::to_string(limit) + " characters).";
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {

@@ -32,13 +32,12 @@ RequestLog::RequestLog(Sink sink) : sink_(std::move(sink)) {}
 
 void RequestLog::Record(std::string_view method, std::string_view display_path, unsigned status,
                         std::chrono::steady_clock::duration elapsed) {
-  const double milliseconds =
-      std::chrono::duration<double, std::milli>(elapsed).count();
+  const double milliseconds = std::chrono::duration<double, std::milli>(elapsed).count();
   char duration[32];
   std::snprintf(duration, sizeof duration, "%.1f ms", milliseconds);
   Write(Timestamp() + ' ' + PrintableToken(method) + ' ' +
-        (display_path.empty() ? std::string("-") : std::string(display_path.substr(0, 512))) +
-        ' ' + std::to_string(status) + ' ' + duration);
+        (display_path.empty() ? std::string("-") : std::string(display_path.substr(0, 512))) + ' ' +
+        std::to_string(status) + ' ' + duration);
 }
 
 void RequestLog::Note(std::string_view text) { Write(Timestamp() + ' ' + std::string(text)); }

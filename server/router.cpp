@@ -161,9 +161,8 @@ ServiceResponse Router::Dispatch(const ServiceRequest& request) {
   const std::vector<std::string>& page = request.segments();
   const bool root = !path.api_prefix;
   route(root && page.empty(), Allowed::kGet, [&] { return pages_.Home(links); });
-  route(root && Is(page, {"signup"}), Allowed::kGetOrPost, [&] {
-    return method == "POST" ? pages_.Signup(request) : pages_.SignupForm();
-  });
+  route(root && Is(page, {"signup"}), Allowed::kGetOrPost,
+        [&] { return method == "POST" ? pages_.Signup(request) : pages_.SignupForm(); });
   route(root && Is(page, {"account", "resend_password"}), Allowed::kGet,
         [&] { return pages_.ResendPassword(); });
   route(root && Is(page, {"pages", "api_terms"}), Allowed::kGet, [&] { return pages_.ApiTerms(); });

@@ -28,8 +28,7 @@ Server::Server(ServerOptions options) : options_(std::move(options)), log_(optio
   store_ = std::make_unique<Store>(options_.data_folder / kDatabaseFileName);
   if (options_.seed_demo) DemoSeeder(*store_).SeedOnce();
 
-  const asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address),
-                                         options_.port);
+  const asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
   // The router's links need the port actually bound, so bind first.
   listener_ = std::make_shared<HttpListener>(io_, endpoint, log_, options_.limits);
   port_ = listener_->LocalEndpoint().port();

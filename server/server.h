@@ -1,7 +1,7 @@
 #pragma once
 
-#include <boost/asio/io_context.hpp>
 #include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
 
 #include <atomic>
 #include <filesystem>

@@ -42,7 +42,8 @@ bool IsFormBody(std::string_view content_type) {
   const std::string_view type = content_type.substr(0, content_type.find(';'));
   std::string lowered;
   for (const char c : type) {
-    if (c != ' ' && c != '\t') lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != ' ' && c != '\t')
+      lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return lowered == "application/x-www-form-urlencoded";
 }

@@ -20,8 +20,8 @@ std::string SiteLinks::Profile(std::string_view screen_name) const {
 bool SiteLinks::IsPlainHost(std::string_view host) {
   if (host.empty() || host.size() > 255) return false;
   for (const char c : host) {
-    const bool allowed = std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' ||
-                         c == '-' || c == ':' || c == '[' || c == ']';
+    const bool allowed = std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' ||
+                         c == ':' || c == '[' || c == ']';
     if (!allowed) return false;
   }
   return true;

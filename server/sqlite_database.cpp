@@ -1,7 +1,7 @@
 #include "server/sqlite_database.h"
 
-#include <sqlite3.h>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <string>
@@ -13,10 +13,9 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
   // its journal files the same mode.
   const int descriptor = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (descriptor >= 0) ::close(descriptor);
-  const int code = sqlite3_open_v2(file.c_str(), &database_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                       SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+  const int code =
+      sqlite3_open_v2(file.c_str(), &database_,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string message = database_ != nullptr ? sqlite3_errmsg(database_) : "out of memory";
     sqlite3_close(database_);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 
 #include "server/sqlite_statement.h"
 

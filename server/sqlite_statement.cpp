@@ -5,9 +5,9 @@
 namespace plumwit::server {
 
 SqliteStatement::SqliteStatement(sqlite3* database, std::string_view sql) : database_(database) {
-  Check(sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &statement_,
-                           nullptr),
-        "prepare");
+  Check(
+      sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr),
+      "prepare");
 }
 
 SqliteStatement::SqliteStatement(sqlite3* database, sqlite3_stmt* kept, bool* in_use)

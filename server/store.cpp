@@ -148,7 +148,8 @@ std::optional<std::int64_t> Store::CreateAccount(const NewAccount& account) {
 
 void Store::SetPasswordHash(std::int64_t account_id, const std::string& password_hash) {
   std::lock_guard lock(mutex_);
-  SqliteStatement update = database_.Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1");
+  SqliteStatement update =
+      database_.Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1");
   update.Bind(1, account_id).Bind(2, password_hash);
   update.Run();
 }
@@ -168,9 +169,8 @@ bool Store::UpdateProfile(std::int64_t account_id, const ProfileChange& change) 
       " location = COALESCE(?4, location), description = COALESCE(?5, description),"
       " url = COALESCE(?6, url) WHERE id = ?1");
   update.Bind(1, account_id);
-  const std::optional<std::string>* fields[] = {&change.name, &change.screen_name,
-                                                &change.location, &change.description,
-                                                &change.url};
+  const std::optional<std::string>* fields[] = {&change.name, &change.screen_name, &change.location,
+                                                &change.description, &change.url};
   int index = 2;
   for (const auto* field : fields) {
     if (*field) {
@@ -186,8 +186,8 @@ bool Store::UpdateProfile(std::int64_t account_id, const ProfileChange& change) 
 
 void Store::Follow(std::int64_t follower_id, std::int64_t followed_id) {
   std::lock_guard lock(mutex_);
-  SqliteStatement insert = database_.Prepare(
-      "INSERT OR IGNORE INTO follows (follower_id, followed_id) VALUES (?1, ?2)");
+  SqliteStatement insert =
+      database_.Prepare("INSERT OR IGNORE INTO follows (follower_id, followed_id) VALUES (?1, ?2)");
   insert.Bind(1, follower_id).Bind(2, followed_id);
   insert.Run();
 }
@@ -241,11 +241,11 @@ std::vector<Status> Store::HomeTimeline(std::int64_t account_id, const TimelineP
   std::lock_guard lock(mutex_);
   // Walks the statuses newest first and checks each author against the
   // follows key: no temporary tables or sorting, and it stops at the page.
-  SqliteStatement statement = database_.Prepare(Sql(
-      kStatusColumns,
-      "WHERE s.id > ?2 AND s.id <= ?3 AND (s.account_id = ?1 OR EXISTS"
-      " (SELECT 1 FROM follows f WHERE f.follower_id = ?1 AND f.followed_id = s.account_id))"
-      " ORDER BY s.id DESC LIMIT ?4 OFFSET ?5"));
+  SqliteStatement statement = database_.Prepare(
+      Sql(kStatusColumns,
+          "WHERE s.id > ?2 AND s.id <= ?3 AND (s.account_id = ?1 OR EXISTS"
+          " (SELECT 1 FROM follows f WHERE f.follower_id = ?1 AND f.followed_id = s.account_id))"
+          " ORDER BY s.id DESC LIMIT ?4 OFFSET ?5"));
   const std::int64_t count = page.count;
   statement.Bind(1, account_id)
       .Bind(2, page.since_id.value_or(0))
@@ -257,16 +257,15 @@ std::vector<Status> Store::HomeTimeline(std::int64_t account_id, const TimelineP
 
 std::vector<Status> Store::AccountStatuses(std::int64_t account_id, int limit) {
   std::lock_guard lock(mutex_);
-  SqliteStatement statement = database_.Prepare(
-      Sql(kStatusColumns, "WHERE s.account_id = ?1 ORDER BY s.id DESC LIMIT ?2"));
+  SqliteStatement statement =
+      database_.Prepare(Sql(kStatusColumns, "WHERE s.account_id = ?1 ORDER BY s.id DESC LIMIT ?2"));
   statement.Bind(1, account_id).Bind(2, std::int64_t{limit});
   return AllStatuses(statement);
 }
 
 std::vector<Status> Store::PublicStatuses(int limit) {
   std::lock_guard lock(mutex_);
-  SqliteStatement statement =
-      database_.Prepare(Sql(kStatusColumns, "ORDER BY s.id DESC LIMIT ?1"));
+  SqliteStatement statement = database_.Prepare(Sql(kStatusColumns, "ORDER BY s.id DESC LIMIT ?1"));
   statement.Bind(1, std::int64_t{limit});
   return AllStatuses(statement);
 }

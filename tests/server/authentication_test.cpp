@@ -45,8 +45,7 @@ TEST_F(AuthenticationTest, TimelineAnswersEachKindOfAuthorization) {
       EXPECT_EQ(reply.Header("WWW-Authenticate"), "Basic realm=\"Plumwit\"");
       // The client tells a wrong password by a document without statuses.
       const pugi::xml_document document = ParseXml(reply.body);
-      EXPECT_EQ(ChildNames(document.child("hash")),
-                (std::vector<std::string>{"request", "error"}));
+      EXPECT_EQ(ChildNames(document.child("hash")), (std::vector<std::string>{"request", "error"}));
       EXPECT_STREQ(document.child("hash").child_value("error"), "Could not authenticate you.");
       EXPECT_STREQ(document.child("hash").child_value("request"),
                    "/statuses/home_timeline/demo.xml");
@@ -93,8 +92,7 @@ TEST_F(AuthenticationTest, LogHasOneLinePerRequestWithoutQueryOrCredentials) {
   ASSERT_EQ(lines.size(), before + 2);
   EXPECT_NE(lines[before].find(" POST /statuses/update.xml 200 "), std::string::npos)
       << lines[before];
-  EXPECT_NE(lines[before + 1].find(" GET /statuses/home_timeline/demo.xml 401 "),
-            std::string::npos)
+  EXPECT_NE(lines[before + 1].find(" GET /statuses/home_timeline/demo.xml 401 "), std::string::npos)
       << lines[before + 1];
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find("secret"), std::string::npos) << line;

@@ -25,7 +25,8 @@ TEST_F(LimitsTest, OversizedRequestLineHeadersAndBodyAreRefusedAndTheConnectionC
     const char* message;
   };
   std::string many_headers;
-  for (int i = 0; i < 100; ++i) many_headers += "X-Filler-" + std::to_string(i) + ": " + std::string(200, 'f') + "\r\n";
+  for (int i = 0; i < 100; ++i)
+    many_headers += "X-Filler-" + std::to_string(i) + ": " + std::string(200, 'f') + "\r\n";
   const Case cases[] = {
       {"request line over 8 KiB", "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\nHost: x\r\n\r\n",
        "HTTP/1.1 400 Bad Request", "Request line is too long."},
@@ -36,7 +37,8 @@ TEST_F(LimitsTest, OversizedRequestLineHeadersAndBodyAreRefusedAndTheConnectionC
        "HTTP/1.1 431 Request Header Fields Too Large", "Request header fields are too large."},
       {"declared body over 64 KiB",
        "POST /statuses/update.xml HTTP/1.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
-       "Content-Length: 100000\r\n\r\n" + std::string(100000, 'b'),
+       "Content-Length: 100000\r\n\r\n" +
+           std::string(100000, 'b'),
        "HTTP/1.1 413 Payload Too Large", "Request body is too large."},
       {"chunked body over 64 KiB",
        "POST /signup HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n10000\r\n" +
@@ -67,9 +69,9 @@ using BadInputTest = ServiceTest;
 TEST_F(BadInputTest, TextThatIsNotUtf8OrCannotBeStoredIsRefusedWith400) {
   const char* targets[] = {
       "/users/show/%FF",
-      "/users/show/%C0%AF",              // overlong "/"
+      "/users/show/%C0%AF",  // overlong "/"
       "/statuses/update.xml?status=%C3%28",
-      "/statuses/update.xml?status=%ED%A0%80",  // a surrogate
+      "/statuses/update.xml?status=%ED%A0%80",     // a surrogate
       "/statuses/update.xml?status=%F4%90%80%80",  // beyond U+10FFFF
       "/statuses/update.xml?status=bell%07",
       "/statuses/update.xml?status=nul%00byte",
@@ -143,15 +145,16 @@ TEST_F(BadInputTest, SqlMetacharactersInEveryParameterAreJustText) {
     ++posted;
     EXPECT_EQ(ParseXml(status.body).child("status").child_value("text"), attack);
     const HttpReply profile =
-        Post("/account/update_profile.xml?name=" + Encode(attack.substr(0, 20)) + "&location=" +
-                 encoded + "&description=" + encoded + "&url=" + encoded,
+        Post("/account/update_profile.xml?name=" + Encode(attack.substr(0, 20)) +
+                 "&location=" + encoded + "&description=" + encoded + "&url=" + encoded,
              DemoAuth());
     ASSERT_EQ(profile.status, 200) << profile.body;
     EXPECT_EQ(ParseXml(profile.body).child("user").child_value("description"), attack);
     // Screen names refuse them outright.
     EXPECT_EQ(Post("/account/update_profile.xml?screen_name=" + encoded, DemoAuth()).status, 403);
-    const HttpReply signup = PostForm("/signup", "screen_name=" + encoded +
-                                                     "&password=longenough&password_confirmation=longenough");
+    const HttpReply signup =
+        PostForm("/signup", "screen_name=" + encoded +
+                                "&password=longenough&password_confirmation=longenough");
     EXPECT_EQ(signup.status, 400);
   }
   const pugi::xml_document record = ParseXml(Get("/users/show/demo").body);
@@ -210,9 +213,9 @@ TEST_F(BadInputTest, WrongMethodsAre405WithTheAllowedOnes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.method) + " " + c.target);
-    const HttpReply reply = Exchange(std::string(c.method) + " " + c.target +
-                                     " HTTP/1.1\r\nContent-Length: 0\r\nAuthorization: " +
-                                     DemoAuth() + "\r\n\r\n");
+    const HttpReply reply =
+        Exchange(std::string(c.method) + " " + c.target +
+                 " HTTP/1.1\r\nContent-Length: 0\r\nAuthorization: " + DemoAuth() + "\r\n\r\n");
     EXPECT_EQ(reply.status_line, "HTTP/1.1 405 Method Not Allowed");
     EXPECT_EQ(reply.Header("Allow"), c.allow);
     EXPECT_EQ(ErrorOf(reply), "Method not allowed.");

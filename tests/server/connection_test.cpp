@@ -74,9 +74,10 @@ TEST_F(ConnectionTest, HeadAnswersHeadersWithoutBody) {
 TEST_F(ConnectionTest, ExpectContinueGetsAnInterimAnswerBeforeTheBody) {
   RawHttpClient client(Port());
   const std::string body = "status=after+continue";
-  client.Send("POST /statuses/update.xml HTTP/1.1\r\nExpect: 100-continue\r\n"
-              "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-              std::to_string(body.size()) + "\r\nAuthorization: " + DemoAuth() + "\r\n\r\n");
+  client.Send(
+      "POST /statuses/update.xml HTTP/1.1\r\nExpect: 100-continue\r\n"
+      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+      std::to_string(body.size()) + "\r\nAuthorization: " + DemoAuth() + "\r\n\r\n");
   EXPECT_EQ(client.ReadHeaders().status_line, "HTTP/1.1 100 Continue");
   client.Send(body);
   const HttpReply reply = client.Read();
@@ -108,9 +109,8 @@ TEST_F(ConnectionTest, ManyClientsAtOnceAreAllServed) {
     clients.emplace_back([&, c] {
       RawHttpClient client(Port());
       for (int r = 0; r < kRequestsEach; ++r) {
-        const std::string target = (c + r) % 2 == 0
-                                       ? "/statuses/home_timeline/demo.xml?count=20"
-                                       : "/users/show/margit";
+        const std::string target =
+            (c + r) % 2 == 0 ? "/statuses/home_timeline/demo.xml?count=20" : "/users/show/margit";
         if (client.Exchange(RawHttpClient::ClientGet(target, DemoAuth())).status == 200) ++served;
       }
     });

@@ -98,16 +98,17 @@ TEST_F(PasswdCommandTest, SetsThePasswordOfARunningServicesAccountAtOnce) {
   EXPECT_EQ(output_.find("brand-new-secret"), std::string::npos);
 
   EXPECT_EQ(Get("/account/verify_credentials.xml", DemoAuth()).status, 401);
-  EXPECT_EQ(Get("/account/verify_credentials.xml",
-                RawHttpClient::BasicAuth("demo", "brand-new-secret"))
-                .status,
-            200);
+  EXPECT_EQ(
+      Get("/account/verify_credentials.xml", RawHttpClient::BasicAuth("demo", "brand-new-secret"))
+          .status,
+      200);
 
   // A seeded account without a password gets one; an unknown name becomes an account.
   ASSERT_EQ(Passwd("margit", "margit-pass\r\n"), 0) << output_;
-  EXPECT_EQ(Get("/account/verify_credentials.xml", RawHttpClient::BasicAuth("margit", "margit-pass"))
-                .status,
-            200);
+  EXPECT_EQ(
+      Get("/account/verify_credentials.xml", RawHttpClient::BasicAuth("margit", "margit-pass"))
+          .status,
+      200);
   ASSERT_EQ(Passwd("created_here", "created-pass\n"), 0) << output_;
   EXPECT_NE(output_.find("Created account created_here."), std::string::npos);
   EXPECT_EQ(Get("/statuses/home_timeline/created_here.xml",

@@ -13,15 +13,31 @@
 namespace plumwit::server::testing {
 namespace {
 
-const std::vector<std::string> kUserFields = {
-    "id",         "name",          "screen_name",      "location",   "description",
-    "profile_image_url", "url",    "protected",        "followers_count", "friends_count",
-    "created_at", "favourites_count", "utc_offset",    "time_zone",  "statuses_count"};
+const std::vector<std::string> kUserFields = {"id",
+                                              "name",
+                                              "screen_name",
+                                              "location",
+                                              "description",
+                                              "profile_image_url",
+                                              "url",
+                                              "protected",
+                                              "followers_count",
+                                              "friends_count",
+                                              "created_at",
+                                              "favourites_count",
+                                              "utc_offset",
+                                              "time_zone",
+                                              "statuses_count"};
 
-const std::vector<std::string> kStatusFields = {
-    "created_at", "id",        "text",     "source",
-    "truncated",  "in_reply_to_status_id", "in_reply_to_user_id",
-    "favorited",  "in_reply_to_screen_name"};
+const std::vector<std::string> kStatusFields = {"created_at",
+                                                "id",
+                                                "text",
+                                                "source",
+                                                "truncated",
+                                                "in_reply_to_status_id",
+                                                "in_reply_to_user_id",
+                                                "favorited",
+                                                "in_reply_to_screen_name"};
 
 constexpr const char* kXmlType = "application/xml; charset=utf-8";
 constexpr const char* kJsonType = "application/json; charset=utf-8";
@@ -58,23 +74,23 @@ TEST_F(UserRecordTest, ListsTheFieldsInOrderThenTheLatestStatusWithoutAuthor) {
   EXPECT_STREQ(user.child_value("followers_count"), "2");
   EXPECT_STREQ(user.child_value("statuses_count"), "4");
   EXPECT_STREQ(user.child_value("profile_image_url"), "http://127.0.0.1/avatars/demo.svg");
-  EXPECT_TRUE(std::regex_match(user.child_value("created_at"),
-                               std::regex(R"([A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \+0000 \d{4})")))
+  EXPECT_TRUE(std::regex_match(
+      user.child_value("created_at"),
+      std::regex(R"([A-Z][a-z]{2} [A-Z][a-z]{2} \d\d \d\d:\d\d:\d\d \+0000 \d{4})")))
       << user.child_value("created_at");
 }
 
 TEST_F(UserRecordTest, WritesTheExactShapeWithCharacterReferencesAndEmptyElements) {
   const std::string auth = SignUp("shape");
   ASSERT_EQ(Post("/account/update_profile.xml?name=" + Encode("Calçado & <Co>") +
-                     "&location=" + Encode("São Paulo") + "&description=" +
-                     Encode("\"Quotes\" 🙂 line\r\nbreak") + "&url=",
+                     "&location=" + Encode("São Paulo") +
+                     "&description=" + Encode("\"Quotes\" 🙂 line\r\nbreak") + "&url=",
                  auth)
                 .status,
             200);
   const HttpReply reply = Get("/users/show/shape");
-  const std::string body =
-      std::regex_replace(reply.body, std::regex("<created_at>[^<]*</created_at>"),
-                         "<created_at>DATE</created_at>");
+  const std::string body = std::regex_replace(
+      reply.body, std::regex("<created_at>[^<]*</created_at>"), "<created_at>DATE</created_at>");
   EXPECT_EQ(body,
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<user>\n"
@@ -102,9 +118,9 @@ TEST_F(UserRecordTest, AnswersEveryPathFormInXmlAndJson) {
     const char* content_type;
   };
   const Case cases[] = {
-      {"/users/show/demo", kXmlType},          {"/users/show/demo.xml", kXmlType},
-      {"/users/show/DEMO.xml", kXmlType},      {"/api/users/show/demo", kXmlType},
-      {"/api/users/show/demo.xml", kXmlType},  {"/users/show/demo.json", kJsonType},
+      {"/users/show/demo", kXmlType},           {"/users/show/demo.xml", kXmlType},
+      {"/users/show/DEMO.xml", kXmlType},       {"/api/users/show/demo", kXmlType},
+      {"/api/users/show/demo.xml", kXmlType},   {"/users/show/demo.json", kJsonType},
       {"/api/users/show/demo.json", kJsonType}, {"/users/show.xml?screen_name=demo", kXmlType},
       {"/api/users/show.json?id=1", kJsonType}, {"/users/show.json?user_id=1", kJsonType},
   };
@@ -142,8 +158,7 @@ TEST_F(UserRecordTest, UnknownNameIs404WithTheErrorDocument) {
 }
 
 TEST_F(UserRecordTest, LinksFollowTheHostTheClientUsedAndIgnoreAForgedOne) {
-  const std::string forged =
-      "GET /users/show/demo.xml HTTP/1.1\r\nHost: evil\"><script>\r\n\r\n";
+  const std::string forged = "GET /users/show/demo.xml HTTP/1.1\r\nHost: evil\"><script>\r\n\r\n";
   const pugi::xml_document document = ParseXml(Exchange(forged).body);
   const std::string url = document.child("user").child_value("profile_image_url");
   EXPECT_EQ(url, "http://127.0.0.1:" + std::to_string(Port()) + "/avatars/demo.svg");
@@ -179,8 +194,12 @@ TEST_F(HomeTimelineTest, CountDefaultsTo20AndIsCappedAt200) {
     const char* query;
     std::size_t expected;
   };
-  const Case cases[] = {{"", 20},          {"?count=5", 5},     {"?count=0", 20},
-                        {"?count=abc", 20}, {"?count=-3", 20},  {"?count=1000", kDemoTimelineSize},
+  const Case cases[] = {{"", 20},
+                        {"?count=5", 5},
+                        {"?count=0", 20},
+                        {"?count=abc", 20},
+                        {"?count=-3", 20},
+                        {"?count=1000", kDemoTimelineSize},
                         {"?count=200", kDemoTimelineSize}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.query);

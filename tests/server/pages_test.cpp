@@ -56,9 +56,9 @@ TEST_F(PagesTest, AccountPageShowsTheProfileAndStatusesWithLinks) {
   EXPECT_FALSE(Contains(page.body, "Nobody reads this one"));
 
   // A profile address that is not a web address is shown, not linked.
-  ASSERT_EQ(Post("/account/update_profile.xml?url=" + Encode("javascript:alert(1)"), DemoAuth())
-                .status,
-            200);
+  ASSERT_EQ(
+      Post("/account/update_profile.xml?url=" + Encode("javascript:alert(1)"), DemoAuth()).status,
+      200);
   const std::string demo = Get("/demo").body;
   EXPECT_TRUE(Contains(demo, "<p>javascript:alert(1)</p>"));
   EXPECT_FALSE(Contains(demo, "href=\"javascript"));
@@ -69,9 +69,9 @@ TEST_F(PagesTest, AccountPageShowsTheProfileAndStatusesWithLinks) {
 }
 
 TEST_F(PagesTest, SignupCreatesAnAccountThatCanSignIn) {
-  const HttpReply reply = PostForm(
-      "/signup", "screen_name=new_user&name=N%C3%A9e+User&password=pa%26ss+word"
-                 "&password_confirmation=pa%26ss+word");
+  const HttpReply reply = PostForm("/signup",
+                                   "screen_name=new_user&name=N%C3%A9e+User&password=pa%26ss+word"
+                                   "&password_confirmation=pa%26ss+word");
   ASSERT_EQ(reply.status, 200) << reply.body;
   EXPECT_TRUE(Contains(reply.body, "Welcome, new_user"));
 

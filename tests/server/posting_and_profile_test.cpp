@@ -87,10 +87,9 @@ TEST_F(PostingTest, ReplyNamesTheStatusAndAuthorItAnswers) {
   const pugi::xml_document timeline =
       ParseXml(Get("/statuses/home_timeline.xml?count=1", DemoAuth()).body);
   const pugi::xml_node original = timeline.child("statuses").child("status");
-  const HttpReply reply =
-      PostForm("/statuses/update.xml",
-               std::string("status=Agreed&in_reply_to_status_id=") + original.child_value("id"),
-               DemoAuth());
+  const HttpReply reply = PostForm(
+      "/statuses/update.xml",
+      std::string("status=Agreed&in_reply_to_status_id=") + original.child_value("id"), DemoAuth());
   ASSERT_EQ(reply.status, 200);
   const pugi::xml_document answer = ParseXml(reply.body);
   const pugi::xml_node status = answer.child("status");
@@ -102,11 +101,11 @@ TEST_F(PostingTest, ReplyNamesTheStatusAndAuthorItAnswers) {
 using ProfileTest = ServiceTest;
 
 TEST_F(ProfileTest, ClientShapedUpdateReplacesAllFiveFieldsAndAnswersTheUser) {
-  const HttpReply reply =
-      Post("/account/update_profile.xml?name=" + Encode("Dana Demo") +
-               "&screen_name=demo&location=" + Encode("Łódź, PL") + "&description=" +
-               Encode("Two\r\nlines & more") + "&url=" + Encode("http://example.org/dana"),
-           DemoAuth());
+  const HttpReply reply = Post("/account/update_profile.xml?name=" + Encode("Dana Demo") +
+                                   "&screen_name=demo&location=" + Encode("Łódź, PL") +
+                                   "&description=" + Encode("Two\r\nlines & more") +
+                                   "&url=" + Encode("http://example.org/dana"),
+                               DemoAuth());
   ASSERT_EQ(reply.status_line, "HTTP/1.1 200 OK") << reply.body;
   const pugi::xml_document answer = ParseXml(reply.body);
   const pugi::xml_node answered = answer.child("user");
@@ -138,14 +137,16 @@ TEST_F(ProfileTest, RefusesAValueOverItsLimitNamingTheFieldAndChangesNothing) {
       {"name=" + Encode(Repeat("ä", 21)), "Name is too long (maximum is 20 characters)."},
       {"screen_name=" + Repeat("a", 16), "Screen name is too long (maximum is 15 characters)."},
       {"screen_name=bad%20name", "Screen name can only contain letters, numbers and underscores."},
-      {"screen_name=" + Encode("dëmo"), "Screen name can only contain letters, numbers and underscores."},
+      {"screen_name=" + Encode("dëmo"),
+       "Screen name can only contain letters, numbers and underscores."},
       {"screen_name=", "Screen name can't be blank."},
       {"screen_name=signup", "Screen name is reserved."},
       {"screen_name=MARGIT", "Screen name has already been taken."},
       {"location=" + Repeat("l", 31), "Location is too long (maximum is 30 characters)."},
       {"description=" + Repeat("d", 161), "Description is too long (maximum is 160 characters)."},
       {"url=http://" + Repeat("u", 94), "Url is too long (maximum is 100 characters)."},
-      {"name=Changed&location=" + Repeat("l", 31), "Location is too long (maximum is 30 characters)."},
+      {"name=Changed&location=" + Repeat("l", 31),
+       "Location is too long (maximum is 30 characters)."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.query);
@@ -157,10 +158,9 @@ TEST_F(ProfileTest, RefusesAValueOverItsLimitNamingTheFieldAndChangesNothing) {
   EXPECT_STREQ(record.child("user").child_value("name"), "Demo Account");
   EXPECT_STREQ(record.child("user").child_value("location"), "Right here");
 
-  const std::string at_limits = "name=" + Encode(Repeat("ä", 20)) + "&location=" +
-                                Repeat("l", 30) + "&description=" + Repeat("d", 160) +
-                                "&url=http://" + Repeat("u", 93) + "&screen_name=" +
-                                Repeat("z", 15);
+  const std::string at_limits = "name=" + Encode(Repeat("ä", 20)) + "&location=" + Repeat("l", 30) +
+                                "&description=" + Repeat("d", 160) + "&url=http://" +
+                                Repeat("u", 93) + "&screen_name=" + Repeat("z", 15);
   EXPECT_EQ(Post("/account/update_profile.xml?" + at_limits, DemoAuth()).status, 200);
 }
 

@@ -43,9 +43,9 @@ HttpReply ServiceTest::Exchange(std::string_view raw_request) {
 }
 
 std::string ServiceTest::SignUp(const std::string& screen_name, const std::string& password) {
-  const HttpReply reply =
-      PostForm("/signup", "screen_name=" + Encode(screen_name) + "&name=&password=" +
-                              Encode(password) + "&password_confirmation=" + Encode(password));
+  const HttpReply reply = PostForm("/signup", "screen_name=" + Encode(screen_name) +
+                                                  "&name=&password=" + Encode(password) +
+                                                  "&password_confirmation=" + Encode(password));
   EXPECT_EQ(reply.status, 200) << reply.body;
   return RawHttpClient::BasicAuth(screen_name, password);
 }
