@@ -163,9 +163,11 @@ bool Store::UpdateProfile(std::int64_t account_id, const ProfileChange& change) 
     if (taken.Step()) return false;
   }
   // A NULL binding keeps the stored value, so one statement covers every
-  // combination of fields.
+  // combination of fields. A cleared name falls back to the screen name, as
+  // at sign-up: clients read an author without a name as a refused sign-in.
   SqliteStatement update = database_.Prepare(
-      "UPDATE accounts SET name = COALESCE(?2, name), screen_name = COALESCE(?3, screen_name),"
+      "UPDATE accounts SET name = CASE WHEN ?2 = '' THEN COALESCE(?3, screen_name)"
+      " ELSE COALESCE(?2, name) END, screen_name = COALESCE(?3, screen_name),"
       " location = COALESCE(?4, location), description = COALESCE(?5, description),"
       " url = COALESCE(?6, url) WHERE id = ?1");
   update.Bind(1, account_id);

@@ -128,6 +128,17 @@ TEST_F(ProfileTest, EmptyValueClearsAndAbsentValueKeeps) {
   EXPECT_NE(Get("/users/show/demo").body.find("<location></location>"), std::string::npos);
 }
 
+// An author without a name would read to the client as a refused sign-in,
+// so a cleared name becomes the (new) screen name, as at sign-up.
+TEST_F(ProfileTest, ClearedNameFallsBackToTheScreenName) {
+  ASSERT_EQ(Post("/account/update_profile.xml?name=", DemoAuth()).status, 200);
+  EXPECT_STREQ(ParseXml(Get("/users/show/demo").body).child("user").child_value("name"), "demo");
+
+  ASSERT_EQ(Post("/account/update_profile.xml?name=&screen_name=demo_two", DemoAuth()).status, 200);
+  EXPECT_STREQ(ParseXml(Get("/users/show/demo_two").body).child("user").child_value("name"),
+               "demo_two");
+}
+
 TEST_F(ProfileTest, RefusesAValueOverItsLimitNamingTheFieldAndChangesNothing) {
   struct Case {
     std::string query;
