@@ -39,6 +39,21 @@ class ConnectionClosedError : public Error {
   ConnectionClosedError() : Error("Connection Closed Gracefully.") {}
 };
 
+// A request that cannot be sent as asked: a header value or the request
+// line would carry a line break, or the address names an invalid port.
+// Nothing was sent.
+class HttpRequestError : public Error {
+ public:
+  using Error::Error;
+};
+
+// The reply broke a limit (too large, header block too large) or was not
+// HTTP at all; the connection was closed.
+class HttpReplyError : public Error {
+ public:
+  using Error::Error;
+};
+
 // Settings a caller assigns; they stay on the client for later requests.
 struct HttpRequestSettings {
   std::string Username;
@@ -51,11 +66,18 @@ struct HttpRequestSettings {
   std::string AcceptEncoding;  // set by the client at the first request
 };
 
+// Connecting, and each wait for data, give up after this long.
+inline constexpr std::chrono::seconds kHttpTimeout{30};
+// A larger reply (header blocks and body together) is refused.
+inline constexpr std::size_t kMaxHttpReplyBytes = 16u * 1024 * 1024;
+// A larger header block is refused.
+inline constexpr std::size_t kMaxHttpHeaderBytes = 64u * 1024;
+
+// The client's limits; tests inject smaller ones.
 struct HttpClientLimits {
-  // Connecting, and each wait for data, give up after this long.
-  std::chrono::milliseconds timeout = std::chrono::seconds(30);
-  std::size_t max_reply_bytes = 16u * 1024 * 1024;  // headers and body together
-  std::size_t max_header_bytes = 64u * 1024;
+  std::chrono::milliseconds timeout = kHttpTimeout;
+  std::size_t max_reply_bytes = kMaxHttpReplyBytes;
+  std::size_t max_header_bytes = kMaxHttpHeaderBytes;
 };
 
 // A blocking HTTP/1.x client with the program's fixed settings: no redirects,

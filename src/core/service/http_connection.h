@@ -1,0 +1,53 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/message.hpp>
+#include <boost/beast/http/string_body.hpp>
+#include <boost/system/error_code.hpp>
+
+namespace plumwit {
+
+using HttpRequestMessage = boost::beast::http::request<boost::beast::http::string_body>;
+
+// One TCP connection to a host, used synchronously. Every operation is an
+// asynchronous one run to completion on the connection's own io_context, so
+// each has a deadline: the time-out applies to connecting and to every single
+// write or wait for data.
+class HttpConnection {
+ public:
+  HttpConnection(std::chrono::milliseconds timeout, std::size_t buffer_limit);
+
+  // Closes any open connection and connects to host:port. Throws
+  // SocketError.
+  void Open(const std::string& host, std::uint16_t port);
+  void Close();
+  bool IsOpen() const { return stream_.socket().is_open(); }
+  bool IsOpenTo(const std::string& host, std::uint16_t port) const;
+
+  boost::system::error_code Write(const HttpRequestMessage& request);
+
+  // Appends what arrives next to Buffer(); `eof` when the server closed.
+  // The buffer must have room left (BufferHasRoom()).
+  boost::system::error_code ReadSome();
+  boost::beast::flat_buffer& Buffer() { return buffer_; }
+  bool BufferHasRoom() const { return buffer_.size() < buffer_.max_size(); }
+
+ private:
+  template <class Start>
+  boost::system::error_code Run(Start&& start);
+
+  std::chrono::milliseconds timeout_;
+  boost::asio::io_context io_;
+  boost::beast::tcp_stream stream_;
+  boost::beast::flat_buffer buffer_;
+  std::string host_;
+  std::uint16_t port_ = 0;
+};
+
+}  // namespace plumwit
