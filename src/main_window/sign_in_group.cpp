@@ -8,6 +8,7 @@
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/link_label.h"
+#include "ui/password_star_style.h"
 
 namespace plumwit {
 namespace {
@@ -38,7 +39,9 @@ void SignInGroup::AddBoxes() {
   new FormLabel("PasswordLabel", QStringLiteral("Password:"), QPoint(40, 56), this);
   HomePassword = AddEdit(this, "HomePassword", QRect(48, 72, 193, 21), "Twitter Password");
   HomePassword->setEchoMode(QLineEdit::Password);
-  HomePassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+  auto* stars = new PasswordStarStyle();
+  stars->setParent(HomePassword);
+  HomePassword->setStyle(stars);
 
   Remember = new QCheckBox(QStringLiteral("Remember Login details"), this);
   Remember->setObjectName(QStringLiteral("Remember"));

@@ -9,8 +9,8 @@
 
 namespace plumwit {
 
-TrayPresence::TrayPresence(QObject* parent) : QObject(parent), menu_(std::make_unique<QMenu>()) {
-  TrayMenu = menu_.get();
+TrayPresence::TrayPresence(QWidget* window) : QObject(window) {
+  TrayMenu = new QMenu(window);
   TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
   ShowTwitterClient1 = AddItem("ShowTwitterClient1", "Show Plumwit Window", false);
   newt = AddItem("newt", "Write new tweet", false);

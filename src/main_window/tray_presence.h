@@ -1,12 +1,11 @@
 #pragma once
 
-#include <memory>
-
 #include <QObject>
 
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class QWidget;
 
 namespace plumwit {
 
@@ -16,7 +15,8 @@ class TrayPresence : public QObject {
   Q_OBJECT
 
  public:
-  explicit TrayPresence(QObject* parent);
+  // The menu belongs to `window`, so the items are found among its children.
+  explicit TrayPresence(QWidget* window);
   ~TrayPresence() override;
 
   // Adds the icon to the notification area (when there is one).
@@ -36,8 +36,6 @@ class TrayPresence : public QObject {
  private:
   QAction* AddItem(const char* name, const char* caption, bool enabled);
   void AddSeparator(const char* name);
-
-  std::unique_ptr<QMenu> menu_;
 };
 
 }  // namespace plumwit

@@ -1,0 +1,92 @@
+#include "support/gui_fixture.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "ui/ui_seams.h"
+
+namespace plumwit::test {
+namespace {
+
+std::string Slurp(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+void Spill(const QString& path, const std::string& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(path));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+}  // namespace
+
+GuiFixture::GuiFixture(std::string service_host) : service_host_(std::move(service_host)) {
+  QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH), program_folder_.filePath(QStringLiteral("style.css")));
+  UiSeams::MessageBox() = [this](const QString& text) { messages << text; };
+  UiSeams::ErrorDisplay() = [this](const QString& text) { errors << text; };
+  UiSeams::WarningBox() = [this](const QString& caption, const QString& text) {
+    warnings << caption << text;
+  };
+  UiSeams::ModalDialog() = [this](QDialog& dialog) { modal_dialogs << dialog.objectName(); };
+  UiSeams::LinkOpener() = [this](const QString& address) { links << address; };
+}
+
+GuiFixture::~GuiFixture() {
+  Stop();
+  UiSeams::Reset();
+}
+
+void GuiFixture::Start() {
+  WindowSetup setup;
+  setup.program_folder = ProgramFolder();
+  setup.application_data_folder = DataFolder();
+  setup.service_host = service_host_;
+  setup.http_limits.timeout = std::chrono::seconds(5);
+  setup.screen_size = [this] { return screen; };
+  forms_ = std::make_unique<FormSet>(std::move(setup));
+}
+
+void GuiFixture::Stop() { forms_.reset(); }
+
+std::string GuiFixture::ProgramFolder() const { return program_folder_.path().toStdString() + "/"; }
+
+std::string GuiFixture::DataFolder() const { return data_folder_.path().toStdString(); }
+
+void GuiFixture::WriteProgramFile(const std::string& name, const std::string& bytes) const {
+  Spill(program_folder_.filePath(QString::fromStdString(name)), bytes);
+}
+
+void GuiFixture::WriteDataFile(const std::string& name, const std::string& bytes) const {
+  Spill(data_folder_.filePath(QString::fromStdString(name)), bytes);
+}
+
+std::string GuiFixture::ReadProgramFile(const std::string& name) const {
+  return Slurp(program_folder_.filePath(QString::fromStdString(name)));
+}
+
+std::string GuiFixture::ReadDataFile(const std::string& name) const {
+  return Slurp(data_folder_.filePath(QString::fromStdString(name)));
+}
+
+bool GuiFixture::ProgramFileExists(const std::string& name) const {
+  return QFile::exists(program_folder_.filePath(QString::fromStdString(name)));
+}
+
+bool GuiFixture::DataFileExists(const std::string& name) const {
+  return QFile::exists(data_folder_.filePath(QString::fromStdString(name)));
+}
+
+void GuiFixture::SignIn(const QString& user, const QString& password) {
+  Find<QLineEdit>("HomeUsername")->setText(user);
+  Find<QLineEdit>("HomePassword")->setText(password);
+  QPushButton* login = Find<QPushButton>("Login");
+  QVERIFY(login->isEnabled());
+  login->click();
+}
+
+}  // namespace plumwit::test
