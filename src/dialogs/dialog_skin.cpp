@@ -39,7 +39,9 @@ QPushButton:pressed {
 QPushButton:focus {
   border: 1px solid #3b8fd9;
 }
-QPushButton#tweetbutton, QPushButton#tweetbutton:hover, QPushButton#tweetbutton:pressed {
+QPushButton#tweetbutton, QPushButton#tweetbutton:hover, QPushButton#tweetbutton:pressed,
+QPushButton#PayPalDonateButton, QPushButton#PayPalDonateButton:hover,
+QPushButton#PayPalDonateButton:pressed {
   border: none;
   background: transparent;
 }
