@@ -1,9 +1,12 @@
 // The five dialogs' frames and the places of their controls.
 #include <memory>
 
+#include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/options_dialog.h"
@@ -13,6 +16,8 @@
 #include "main_window/form_set.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
+#include "ui/modal_dialog.h"
+#include "ui/ui_seams.h"
 
 using plumwit::FormSet;
 using plumwit::gui_test::DialogTestBed;
@@ -64,6 +69,33 @@ class DialogFramesTest : public QObject {
     dialog->close();
     QCoreApplication::processEvents();
     QVERIFY(dialog);
+    QVERIFY(dialog->isHidden());
+  }
+
+  // For real, without the recording seam: a modal loop, the dialog in the
+  // middle of the screen, hidden again once closed.
+  void showsModallyInTheMiddleOfTheScreen_data() {
+    QTest::addColumn<QString>("dialog_name");
+    for (const char* name : {"PostNewTweet", "About", "Options"})
+      QTest::newRow(name) << QString::fromLatin1(name);
+  }
+
+  void showsModallyInTheMiddleOfTheScreen() {
+    QFETCH(QString, dialog_name);
+    QDialog* dialog = DialogNamed(bed_->Forms(), dialog_name);
+    plumwit::UiSeams::ModalDialog() = nullptr;
+    bool was_modal = false;
+    QPoint centre;
+    QTimer::singleShot(0, dialog, [&] {
+      was_modal = QApplication::activeModalWidget() == dialog;
+      centre = dialog->frameGeometry().center();
+      dialog->close();
+    });
+    plumwit::ShowModal(*dialog);
+    QVERIFY(was_modal);
+    const QPoint screen_centre = QGuiApplication::primaryScreen()->geometry().center();
+    QVERIFY2((centre - screen_centre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
     QVERIFY(dialog->isHidden());
   }
 

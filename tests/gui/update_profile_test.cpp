@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "core/build_config.h"
 #include "dialogs/update_profile_dialog.h"
@@ -12,6 +13,7 @@
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 #include "ui/limited_memo.h"
+#include "ui/ui_seams.h"
 
 using plumwit::LimitedMemo;
 using plumwit::TUpdateProfile;
@@ -59,6 +61,21 @@ class UpdateProfileTest : public QObject {
     // The fetch goes into the main window's Account state as well.
     QCOMPARE(bed_->KIV().Account().ScreenName, std::string("annb"));
     QCOMPARE(bed_->KIV().Account().ProfileLocation, std::string("Lyon"));
+  }
+
+  // Shown for real, in its modal loop, the dialog fetches before the user
+  // can type.
+  void fetchesWhenShownInItsModalLoop() {
+    bed_->Server().Add(Ok(UserRecord("Ann", "ann", "Oslo", "", "")));
+    plumwit::UiSeams::ModalDialog() = nullptr;
+    QString location_while_open;
+    QTimer::singleShot(0, dialog_, [&] {
+      location_while_open = Field("Location");
+      dialog_->close();
+    });
+    bed_->KIV().ProfilebtnClick();
+    QCOMPARE(location_while_open, QStringLiteral("Oslo"));
+    QVERIFY(dialog_->isHidden());
   }
 
   void leavesAFieldEmptyForAMissingElement() {
