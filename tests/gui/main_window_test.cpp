@@ -21,6 +21,7 @@
 #include "main_window/tray_presence.h"
 #include "support/gui_fixture.h"
 #include "support/loopback_http_server.h"
+#include "support/scripted_http_server.h"
 #include "support/service_replies.h"
 #include "timeline/timeline_view.h"
 #include "ui/picture_tool_button.h"
@@ -359,8 +360,8 @@ void MainWindowTest::otherSignInFailuresRestoreTheSignInGroup() {
   QFETCH(QString, message_start);
   LoopbackHttpServer server;
   server.Script("/users/show/ann", status.toStdString(), "text/xml", body.toStdString());
-  // Port 9 (discard) has no listener here: the connection is refused.
-  GuiFixture app(status.isEmpty() ? std::string("127.0.0.1:9") : server.Host());
+  const std::string refusing_host = "127.0.0.1:" + std::to_string(plumwit::test::ClosedLoopbackPort());
+  GuiFixture app(status.isEmpty() ? refusing_host : server.Host());
   app.Start();
   app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
   QCOMPARE(app.messages.size(), 1);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/scripted_http_server.h"
 #include "ui/ui_seams.h"
 
 namespace plumwit::test {
@@ -26,6 +27,7 @@ void Spill(const QString& path, const std::string& bytes) {
 }  // namespace
 
 GuiFixture::GuiFixture(std::string service_host) : service_host_(std::move(service_host)) {
+  if (service_host_.empty()) service_host_ = "127.0.0.1:" + std::to_string(ClosedLoopbackPort());
   QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH), program_folder_.filePath(QStringLiteral("style.css")));
   UiSeams::MessageBox() = [this](const QString& text) { messages << text; };
   UiSeams::ErrorDisplay() = [this](const QString& text) { errors << text; };

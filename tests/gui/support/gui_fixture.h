@@ -20,7 +20,8 @@ namespace plumwit::test {
 // and the six windows created on Start().
 class GuiFixture {
  public:
-  explicit GuiFixture(std::string service_host = "127.0.0.1:9");
+  // Without a host, the service is a loopback port that refuses connections.
+  explicit GuiFixture(std::string service_host = {});
   ~GuiFixture();
 
   // Creates the windows; settings and store files written before are read.
