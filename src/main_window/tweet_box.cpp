@@ -16,6 +16,8 @@ constexpr char kClientName[] = "Plumwit";
 // Fewer characters than this cannot be posted from the box.
 constexpr int kShortestPost = 2;
 
+// The count stands on its own line under "tweet this". Qt breaks a caption
+// at LF only; a CR would be drawn as a glyph.
 QString ButtonCaption(int remaining) { return QStringLiteral("tweet this \n(%1)").arg(remaining); }
 
 }  // namespace
