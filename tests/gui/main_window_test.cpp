@@ -618,6 +618,8 @@ void MainWindowTest::quitClosesTheMainWindow() {
   app.Kiv().show();
   QSignalSpy closed(&app.Kiv(), &plumwit::TKIV::Closed);
   app.Kiv().showMinimized();
+  // As in the notification area: minimised and without a taskbar entry.
+  app.Kiv().hide();
   app.Kiv().findChild<QAction*>(QStringLiteral("QuitTwitterClient1"))->trigger();
   QCOMPARE(closed.size(), 1);
   QVERIFY(!app.Kiv().isVisible());
