@@ -22,8 +22,8 @@
 #include "main_window/form_set.h"
 #include "main_window/tkiv.h"
 #include "support/gui_fixture.h"
-#include "timeline/timeline_view.h"
 #include "support/gui_test_main.h"
+#include "timeline/timeline_view.h"
 #include "ui/limited_memo.h"
 #include "ui/ui_seams.h"
 
@@ -52,8 +52,8 @@ class EndToEndTest : public QObject {
  private slots:
   void initTestCase() {
     service_.setProgram(QStringLiteral(PLUMWIT_SERVER_PROGRAM));
-    service_.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--data"),
-                           data_.path(), QStringLiteral("--demo")});
+    service_.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                           QStringLiteral("--data"), data_.path(), QStringLiteral("--demo")});
     service_.setProcessChannelMode(QProcess::MergedChannels);
     service_.start();
     QVERIFY(service_.waitForStarted());
@@ -112,7 +112,8 @@ class EndToEndTest : public QObject {
   // The new status is at the top of the page the refresh after the post
   // showed.
   void showsTheNewStatusInTheTimeline() {
-    const QString text = QStringLiteral("On the page ") + QString::number(QDateTime::currentMSecsSinceEpoch());
+    const QString text =
+        QStringLiteral("On the page ") + QString::number(QDateTime::currentMSecsSinceEpoch());
     auto* view = app_->Kiv().findChild<plumwit::TimelineView*>(QStringLiteral("ClientTweets"));
     QVERIFY(view);
     QSignalSpy loaded(view, &plumwit::TimelineView::PageLoaded);
@@ -132,9 +133,11 @@ class EndToEndTest : public QObject {
     auto* user_name = dialog.findChild<QLineEdit*>(QStringLiteral("UserName"));
     QCOMPARE(user_name->text(), QStringLiteral("demo"));
 
-    const QString location = QStringLiteral("Room ") + QString::number(QDateTime::currentMSecsSinceEpoch() % 100000);
+    const QString location =
+        QStringLiteral("Room ") + QString::number(QDateTime::currentMSecsSinceEpoch() % 100000);
     dialog.findChild<QLineEdit*>(QStringLiteral("Location"))->setText(location);
-    dialog.findChild<plumwit::LimitedMemo*>(QStringLiteral("Description"))->SetText(QStringLiteral("Tries things & more"));
+    dialog.findChild<plumwit::LimitedMemo*>(QStringLiteral("Description"))
+        ->SetText(QStringLiteral("Tries things & more"));
     dialog.findChild<QPushButton*>(QStringLiteral("sButton2"))->click();
     QCOMPARE(app_->messages.size(), 1);
     QVERIFY(app_->messages.first().endsWith(QStringLiteral(" profile was successfully updated!")));
