@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -24,7 +25,6 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <benchmark/benchmark.h>
 
 #include "main_window/form_set.h"
 #include "main_window/tkiv.h"
@@ -41,7 +41,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 long long NowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+      .count();
 }
 
 // Prints the moment the window has been painted once, then ends the process.
@@ -111,7 +112,8 @@ double TimeChildToFirstPaint(const char* mode) {
   std::string output;
   char buffer[256];
   ssize_t n = 0;
-  while (spawned == 0 && (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0) output.append(buffer, n);
+  while (spawned == 0 && (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0)
+    output.append(buffer, n);
   ::close(pipe_ends[0]);
   if (spawned != 0) return -1;
   int status = 0;
@@ -124,6 +126,7 @@ double TimeChildToFirstPaint(const char* mode) {
 std::vector<double> bare_startups;
 std::vector<double> plumwit_startups;
 std::vector<double> sign_ins;
+std::vector<double> cold_sign_ins;
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
@@ -143,7 +146,9 @@ void RunStartUp(benchmark::State& state, const char* mode, std::vector<double>& 
   }
 }
 
-void BM_StartUpBareQtWindow(benchmark::State& state) { RunStartUp(state, "--child=bare", bare_startups); }
+void BM_StartUpBareQtWindow(benchmark::State& state) {
+  RunStartUp(state, "--child=bare", bare_startups);
+}
 void BM_StartUpSignedOutPlumwit(benchmark::State& state) {
   RunStartUp(state, "--child=plumwit", plumwit_startups);
 }
@@ -160,9 +165,11 @@ std::string Timeline(const std::string& host) {
   for (int i = 0; i < 20; ++i) {
     xml += "<status><created_at>Tue Mar 02 10:00:00 +0000 2010</created_at><text>Status number " +
            std::to_string(i) + " with a link http://example.org/" + std::to_string(i) +
-           " and some words to wrap across the narrow view</text><user><name>Author " + std::to_string(i) +
-           "</name><screen_name>author" + std::to_string(i) + "</screen_name><profile_image_url>http://" + host +
-           "/avatar.png</profile_image_url><created_at>Mon Jan 04 09:00:00 +0000 2010</created_at></user>"
+           " and some words to wrap across the narrow view</text><user><name>Author " +
+           std::to_string(i) + "</name><screen_name>author" + std::to_string(i) +
+           "</screen_name><profile_image_url>http://" + host +
+           "/avatar.png</profile_image_url><created_at>Mon Jan 04 09:00:00 +0000 "
+           "2010</created_at></user>"
            "</status>\n";
   }
   return xml + "</statuses>\n";
@@ -174,8 +181,8 @@ bool WaitForPaintedPage(plumwit::TimelineView& view, int round) {
   QWebEnginePage* page = view.Browser()->page();
   const QString mark = QStringLiteral("painted-%1").arg(round);
   QSignalSpy titled(page, &QWebEnginePage::titleChanged);
-  page->runJavaScript(QStringLiteral(
-                          "requestAnimationFrame(function(){requestAnimationFrame(function(){document.title='%1';});});")
+  page->runJavaScript(QStringLiteral("requestAnimationFrame(function(){requestAnimationFrame("
+                                     "function(){document.title='%1';});});")
                           .arg(mark));
   while (titled.wait(5000)) {
     if (page->title() == mark) return true;
@@ -183,7 +190,7 @@ bool WaitForPaintedPage(plumwit::TimelineView& view, int round) {
   return page->title() == mark;
 }
 
-void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
+void RunSignIns(benchmark::State& state, bool warm_up_first, std::vector<double>& record) {
   plumwit::test::LoopbackHttpServer server;
   server.Script("/users/show/bench", "200 OK", "text/xml", UserRecord());
   server.Script("/statuses/home_timeline/bench.xml", "200 OK", "text/xml", Timeline(server.Host()));
@@ -191,7 +198,8 @@ void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
   plumwit::UiSeams::MessageBox() = [](const QString&) {};
   QTemporaryDir program;
   QTemporaryDir data;
-  QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH), program.filePath(QStringLiteral("style.css")));
+  QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH),
+              program.filePath(QStringLiteral("style.css")));
   plumwit::WindowSetup setup;
   setup.program_folder = program.path().toStdString() + "/";
   setup.application_data_folder = data.path().toStdString();
@@ -200,7 +208,7 @@ void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
   plumwit::TKIV& kiv = forms.KIV();
   kiv.show();
   // As the program does once its window is on screen.
-  kiv.ClientTweets().WarmUp();
+  if (warm_up_first) kiv.ClientTweets().WarmUp();
   QApplication::processEvents();
   kiv.findChild<QLineEdit*>(QStringLiteral("HomeUsername"))->setText(QStringLiteral("bench"));
   kiv.findChild<QLineEdit*>(QStringLiteral("HomePassword"))->setText(QStringLiteral("secret"));
@@ -216,16 +224,34 @@ void BM_SigninClickToPaintedTimeline(benchmark::State& state) {
       break;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    sign_ins.push_back(seconds);
+    record.push_back(seconds);
     state.SetIterationTime(seconds);
     logout->click();
   }
   plumwit::UiSeams::Reset();
 }
 
+// The first sign-in of the process, before the web engine has started: what a
+// user who clicks Signin at once would wait (the program starts the engine
+// soon after its window shows).
+void BM_FirstSigninWithColdEngine(benchmark::State& state) {
+  RunSignIns(state, false, cold_sign_ins);
+}
+void BM_SigninClickToPaintedTimeline(benchmark::State& state) { RunSignIns(state, true, sign_ins); }
+
+BENCHMARK(BM_FirstSigninWithColdEngine)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpBareQtWindow)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StartUpSignedOutPlumwit)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SigninClickToPaintedTimeline)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpSignedOutPlumwit)
+    ->UseManualTime()
+    ->Iterations(8)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SigninClickToPaintedTimeline)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -241,8 +267,14 @@ int main(int argc, char** argv) {
 
   const double bare = Median(bare_startups);
   const double plumwit = Median(plumwit_startups);
-  std::printf("\nMedians: start-up to window on screen: bare Qt window %.1f ms, Plumwit %.1f ms (%.2fx; goal 2x)\n",
-              bare * 1e3, plumwit * 1e3, bare > 0 ? plumwit / bare : 0.0);
-  std::printf("         Signin click to painted timeline: %.1f ms (goal under 1000 ms)\n", Median(sign_ins) * 1e3);
+  std::printf(
+      "\nMedians: start-up to window on screen: bare Qt window %.1f ms, Plumwit %.1f ms (%.2fx; "
+      "goal 2x)\n",
+      bare * 1e3, plumwit * 1e3, bare > 0 ? plumwit / bare : 0.0);
+  std::printf(
+      "         Signin click to painted timeline: %.1f ms (goal under 1000 ms); the first, before "
+      "the "
+      "web engine started: %.1f ms\n",
+      Median(sign_ins) * 1e3, Median(cold_sign_ins) * 1e3);
   return 0;
 }

@@ -16,7 +16,8 @@ constexpr int kWarmUpDelayMs = 400;
 
 plumwit::WindowSetup RealSetup() {
   plumwit::WindowSetup setup;
-  setup.executable_name = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+  setup.executable_name =
+      QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
   return setup;
 }
 
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
   QObject::connect(&main_window, &plumwit::TKIV::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   main_window.show();
-  QTimer::singleShot(kWarmUpDelayMs, &main_window, [&main_window] { main_window.ClientTweets().WarmUp(); });
+  QTimer::singleShot(kWarmUpDelayMs, &main_window,
+                     [&main_window] { main_window.ClientTweets().WarmUp(); });
   return QApplication::exec();
 }

@@ -143,7 +143,8 @@ void TKIV::BuildStatusBar() {
 void TKIV::BuildActions() {
   ORLENCO_ = new QAction(this);
   ORLENCO_->setObjectName(QStringLiteral("ORLENCO"));
-  connect(ORLENCO_, &QAction::triggered, this, [] { OpenLink(QString::fromUtf8(build::kMakerHome)); });
+  connect(ORLENCO_, &QAction::triggered, this,
+          [] { OpenLink(QString::fromUtf8(build::kMakerHome)); });
   twitter_ = new QAction(this);
   twitter_->setObjectName(QStringLiteral("twitter"));
   connect(twitter_, &QAction::triggered, this, [this] {
@@ -153,35 +154,47 @@ void TKIV::BuildActions() {
 }
 
 void TKIV::ConnectControls() {
-  connect(HomeLogin_->HomeUsername, &QLineEdit::textChanged, this, Guarded(this, &TKIV::HomeUsernameChange));
-  connect(HomeLogin_->HomePassword, &QLineEdit::textChanged, this, Guarded(this, &TKIV::HomePasswordChange));
+  connect(HomeLogin_->HomeUsername, &QLineEdit::textChanged, this,
+          Guarded(this, &TKIV::HomeUsernameChange));
+  connect(HomeLogin_->HomePassword, &QLineEdit::textChanged, this,
+          Guarded(this, &TKIV::HomePasswordChange));
   connect(HomeLogin_->Login, &QPushButton::clicked, this, Guarded(this, &TKIV::LoginClick));
   connect(HomeLogin_->sWebLabel1, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel1Click));
   connect(HomeLogin_->sWebLabel2, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel2Click));
   connect(sLabelFX2_, &LinkLabel::clicked, this, Guarded(this, &TKIV::sLabelFX2Click));
-  connect(ToolBar_->LoginLogout, &QToolButton::clicked, this, Guarded(this, &TKIV::LoginLogoutClick));
+  connect(ToolBar_->LoginLogout, &QToolButton::clicked, this,
+          Guarded(this, &TKIV::LoginLogoutClick));
   connect(ToolBar_->NewTweet, &QToolButton::clicked, this, Guarded(this, &TKIV::NewTweetClick));
-  connect(ToolBar_->RefreshTweets, &QToolButton::clicked, this, Guarded(this, &TKIV::RefreshTweetsClick));
-  connect(ToolBar_->ToolButton2, &QToolButton::clicked, this, Guarded(this, &TKIV::ToolButton2Click));
+  connect(ToolBar_->RefreshTweets, &QToolButton::clicked, this,
+          Guarded(this, &TKIV::RefreshTweetsClick));
+  connect(ToolBar_->ToolButton2, &QToolButton::clicked, this,
+          Guarded(this, &TKIV::ToolButton2Click));
   connect(ToolBar_->Profilebtn, &QToolButton::clicked, this, Guarded(this, &TKIV::ProfilebtnClick));
-  connect(ToolBar_->ToolButton3, &QToolButton::clicked, this, Guarded(this, &TKIV::ToolButton3Click));
+  connect(ToolBar_->ToolButton3, &QToolButton::clicked, this,
+          Guarded(this, &TKIV::ToolButton3Click));
   connect(timer_, &RefreshTimer::Tick, this, Guarded(this, &TKIV::TimerTimer));
 }
 
 // The tray items reuse the window's commands (newtClick is NewTweetClick, and
 // so on), so they are connected to the same handlers.
 void TKIV::ConnectTray() {
-  connect(tray_->ShowTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::ShowTwitterClient1Click));
+  connect(tray_->ShowTwitterClient1, &QAction::triggered, this,
+          Guarded(this, &TKIV::ShowTwitterClient1Click));
   connect(tray_->newt, &QAction::triggered, this, Guarded(this, &TKIV::NewTweetClick));
-  connect(tray_->RefreshTweets1, &QAction::triggered, this, Guarded(this, &TKIV::RefreshTweetsClick));
+  connect(tray_->RefreshTweets1, &QAction::triggered, this,
+          Guarded(this, &TKIV::RefreshTweetsClick));
   connect(tray_->ClientOptions1, &QAction::triggered, this, Guarded(this, &TKIV::ToolButton2Click));
-  connect(tray_->Developerhomepage1, &QAction::triggered, this, Guarded(this, &TKIV::sLabelFX2Click));
+  connect(tray_->Developerhomepage1, &QAction::triggered, this,
+          Guarded(this, &TKIV::sLabelFX2Click));
   connect(tray_->witterhomepage1, &QAction::triggered, twitter_, &QAction::trigger);
-  connect(tray_->AboutTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::ToolButton3Click));
-  connect(tray_->QuitTwitterClient1, &QAction::triggered, this, Guarded(this, &TKIV::QuitTwitterClient1Click));
-  connect(tray_->Tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) RunGuarded([this] { TrayDoubleClick(); });
-  });
+  connect(tray_->AboutTwitterClient1, &QAction::triggered, this,
+          Guarded(this, &TKIV::ToolButton3Click));
+  connect(tray_->QuitTwitterClient1, &QAction::triggered, this,
+          Guarded(this, &TKIV::QuitTwitterClient1Click));
+  connect(tray_->Tray, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::DoubleClick) RunGuarded([this] { TrayDoubleClick(); });
+          });
 }
 
 void TKIV::FinishLoading() {

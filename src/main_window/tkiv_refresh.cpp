@@ -57,8 +57,10 @@ void TKIV::ApplyRefreshSettings() {
 void TKIV::ApplyRememberedSignIn() {
   HomeLogin_->Remember->setChecked(IniFile(SettingsPath()).ReadBool("Login", "Remember", false));
   if (!HomeLogin_->Remember->isChecked()) return;
-  HomeLogin_->HomeUsername->setText(QString::fromStdString(store_.ReadText("RememberUsername", "")));
-  HomeLogin_->HomePassword->setText(QString::fromStdString(store_.ReadText("RememberPassword", "")));
+  HomeLogin_->HomeUsername->setText(
+      QString::fromStdString(store_.ReadText("RememberUsername", "")));
+  HomeLogin_->HomePassword->setText(
+      QString::fromStdString(store_.ReadText("RememberPassword", "")));
 }
 
 void TKIV::TimerTimer() {

@@ -62,7 +62,8 @@ void TKIV::RequestAccountRecord() {
   http_.Request.Password = TextOf(HomeLogin_->HomePassword);
   http_.Request.BasicAuthentication = true;
   xml_.SetActive(false);
-  const std::string reply = http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.service_host));
+  const std::string reply =
+      http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.service_host));
   xml_.Load(reply);
 }
 
@@ -112,7 +113,8 @@ void TKIV::RestoreSignedOutLayout() {
 void TKIV::ReportSignInFailure(const std::string& message) {
   RestoreSignedOutLayout();
   if (message == texts::kNotFoundStatus) {
-    ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) + QString::fromUtf8(build::kServiceSite) +
+    ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) +
+                QString::fromUtf8(build::kServiceSite) +
                 QString::fromUtf8(texts::kUnknownUserMessageEnd));
   } else if (message == texts::kHostNotFoundError) {
     ShowMessage(QString::fromUtf8(texts::kNoConnectionMessage));

@@ -30,9 +30,7 @@ TrayPresence::TrayPresence(QWidget* window) : QObject(window) {
   Tray->setContextMenu(TrayMenu);
 }
 
-TrayPresence::~TrayPresence() {
-  Tray->hide();
-}
+TrayPresence::~TrayPresence() { Tray->hide(); }
 
 void TrayPresence::Add() { Tray->show(); }
 

@@ -18,14 +18,22 @@ namespace {
 
 QString ImageListResource(int index) {
   switch (index) {
-    case 0: return QStringLiteral(":/artwork/two_people.svg");
-    case 4: return QStringLiteral(":/artwork/information.svg");
-    case 11: return QStringLiteral(":/artwork/circling_arrows.svg");
-    case 16: return QStringLiteral(":/artwork/wrench_screwdriver.svg");
-    case 18: return QStringLiteral(":/artwork/person_prohibited.svg");
-    case 19: return QStringLiteral(":/artwork/speech_bubbles.svg");
-    case 20: return QStringLiteral(":/artwork/ruler_pencil.svg");
-    default: return {};
+    case 0:
+      return QStringLiteral(":/artwork/two_people.svg");
+    case 4:
+      return QStringLiteral(":/artwork/information.svg");
+    case 11:
+      return QStringLiteral(":/artwork/circling_arrows.svg");
+    case 16:
+      return QStringLiteral(":/artwork/wrench_screwdriver.svg");
+    case 18:
+      return QStringLiteral(":/artwork/person_prohibited.svg");
+    case 19:
+      return QStringLiteral(":/artwork/speech_bubbles.svg");
+    case 20:
+      return QStringLiteral(":/artwork/ruler_pencil.svg");
+    default:
+      return {};
   }
 }
 
@@ -58,13 +66,17 @@ QIcon Artwork::ImageListPicture(int index) {
   return IconOf(resource, {32});
 }
 
-QPixmap Artwork::Logo(QSize size) { return Render(QStringLiteral(":/artwork/logo_bird.svg"), size); }
+QPixmap Artwork::Logo(QSize size) {
+  return Render(QStringLiteral(":/artwork/logo_bird.svg"), size);
+}
 
 QIcon Artwork::WindowIcon() {
   return IconOf(QStringLiteral(":/artwork/window_icon.svg"), {16, 32, 48, 64});
 }
 
-QIcon Artwork::TrayIcon() { return IconOf(QStringLiteral(":/artwork/tray_icon.svg"), {16, 32, 48}); }
+QIcon Artwork::TrayIcon() {
+  return IconOf(QStringLiteral(":/artwork/tray_icon.svg"), {16, 32, 48});
+}
 
 QIcon Artwork::SigninPicture() { return IconOf(QStringLiteral(":/artwork/signin.svg"), {16}); }
 

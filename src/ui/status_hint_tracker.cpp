@@ -68,9 +68,11 @@ void StatusHintTracker::ScheduleUpdate() {
   QTimer::singleShot(0, this, &StatusHintTracker::Update);
 }
 
+// Looks only at the event: the watched object may belong to another library's
+// private classes, or be half destroyed.
 bool StatusHintTracker::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip) return true;
-  if (handler_ && watched->isWidgetType() && MayMoveTheHint(event->type())) ScheduleUpdate();
+  if (handler_ && MayMoveTheHint(event->type())) ScheduleUpdate();
   return QObject::eventFilter(watched, event);
 }
 

@@ -9,7 +9,8 @@ namespace plumwit {
 namespace {
 
 void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-  QMessageBox box(icon, caption, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+  QMessageBox box(icon, caption,
+                  QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   box.exec();

@@ -41,7 +41,8 @@ const QString kStartCaption = QStringLiteral("         Plumwit 1.7.2");
 QString Layout(GuiFixture& app) {
   QString layout;
   for (const char* name : {"Image1", "HomeLogin", "Panel", "ClientTweets", "TwPanel"}) {
-    layout += app.Find<QWidget>(name)->isVisibleTo(&app.Kiv()) ? QLatin1Char('1') : QLatin1Char('0');
+    layout +=
+        app.Find<QWidget>(name)->isVisibleTo(&app.Kiv()) ? QLatin1Char('1') : QLatin1Char('0');
   }
   return layout;
 }
@@ -50,7 +51,8 @@ QString Layout(GuiFixture& app) {
 // ToolButton2, ToolButton3.
 QString ToolBarStates(GuiFixture& app) {
   QString states;
-  for (const char* name : {"LoginLogout", "NewTweet", "RefreshTweets", "Profilebtn", "ToolButton2", "ToolButton3"}) {
+  for (const char* name :
+       {"LoginLogout", "NewTweet", "RefreshTweets", "Profilebtn", "ToolButton2", "ToolButton3"}) {
     states += app.Find<QWidget>(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
   }
   return states;
@@ -60,21 +62,25 @@ QString ToolBarStates(GuiFixture& app) {
 QString TrayStates(GuiFixture& app) {
   QString states;
   for (const char* name : {"ShowTwitterClient1", "newt", "RefreshTweets1"}) {
-    states += app.Kiv().findChild<QAction*>(QString::fromLatin1(name))->isEnabled() ? QLatin1Char('1')
-                                                                                     : QLatin1Char('0');
+    states += app.Kiv().findChild<QAction*>(QString::fromLatin1(name))->isEnabled()
+                  ? QLatin1Char('1')
+                  : QLatin1Char('0');
   }
   return states;
 }
 
-PictureToolButton* LoginLogout(GuiFixture& app) { return app.Find<PictureToolButton>("LoginLogout"); }
+PictureToolButton* LoginLogout(GuiFixture& app) {
+  return app.Find<PictureToolButton>("LoginLogout");
+}
 
 QString Hint(QObject* control) { return control->property("plumwitHint").toString(); }
 
 void ScriptGoodAccount(LoopbackHttpServer& server) {
   server.Script("/users/show/ann", "200 OK", "text/xml",
                 plumwit::test::UserRecord("Ann Example", "ann", "0042", "1,234", "56"));
-  server.Script("/statuses/home_timeline/ann.xml", "200 OK", "text/xml",
-                plumwit::test::OneStatusTimeline("Hello from bob", "http://" + server.Host() + "/bob.png"));
+  server.Script(
+      "/statuses/home_timeline/ann.xml", "200 OK", "text/xml",
+      plumwit::test::OneStatusTimeline("Hello from bob", "http://" + server.Host() + "/bob.png"));
 }
 
 }  // namespace
@@ -120,9 +126,10 @@ class MainWindowTest : public QObject {
 void MainWindowTest::startUpCreatesTheWindowsInOrderAndOpensSignedOut() {
   GuiFixture app;
   app.Start();
-  const std::vector<std::string> order = {"KIV",          "KIV.FormCreate", "TwitterLogin", "TwitterLogin.FormCreate",
-                                          "PostNewTweet", "About",          "Options",      "Options.FormCreate",
-                                          "UpdateProfile"};
+  const std::vector<std::string> order = {
+      "KIV",          "KIV.FormCreate", "TwitterLogin", "TwitterLogin.FormCreate",
+      "PostNewTweet", "About",          "Options",      "Options.FormCreate",
+      "UpdateProfile"};
   QCOMPARE(app.Forms().CreationOrder(), order);
 
   plumwit::TKIV& kiv = app.Kiv();
@@ -145,14 +152,16 @@ void MainWindowTest::startUpCreatesTheWindowsInOrderAndOpensSignedOut() {
   QVERIFY(!kiv.Timer().IsCounting());
   QVERIFY(app.messages.isEmpty() && app.errors.isEmpty() && app.warnings.isEmpty());
 
-  QCOMPARE(app.Forms().TwitterLogin().windowTitle(), QStringLiteral("Login to your Twitter Account"));
+  QCOMPARE(app.Forms().TwitterLogin().windowTitle(),
+           QStringLiteral("Login to your Twitter Account"));
   QCOMPARE(app.Forms().PostNewTweet().windowTitle(), QStringLiteral("Post new tweet..."));
   QCOMPARE(app.Forms().PostNewTweet().size(), QSize(520, 115));
   QCOMPARE(app.Forms().About().windowTitle(), QStringLiteral("About Plumwit"));
   QCOMPARE(app.Forms().About().size(), QSize(408, 374));
   QCOMPARE(app.Forms().Options().windowTitle(), QStringLiteral("Plumwit Options"));
   QCOMPARE(app.Forms().Options().size(), QSize(440, 220));
-  QCOMPARE(app.Forms().UpdateProfile().windowTitle(), QStringLiteral("Update profile informations"));
+  QCOMPARE(app.Forms().UpdateProfile().windowTitle(),
+           QStringLiteral("Update profile informations"));
   QCOMPARE(app.Forms().UpdateProfile().size(), QSize(442, 247));
   QVERIFY(!app.Forms().About().isVisible());
 }
@@ -166,7 +175,8 @@ void MainWindowTest::screenWarningComesBeforeTheCreationHandler() {
     // The window set is still being made: find the main window among the windows.
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (window->objectName() != QStringLiteral("KIV")) continue;
-      remember_still_as_designed = window->findChild<QCheckBox*>(QStringLiteral("Remember"))->isChecked();
+      remember_still_as_designed =
+          window->findChild<QCheckBox*>(QStringLiteral("Remember"))->isChecked();
     }
   };
   app.Start();
@@ -181,15 +191,17 @@ void MainWindowTest::screenWarningComesBeforeTheCreationHandler() {
 void MainWindowTest::screenRequirementText_data() {
   QTest::addColumn<QSize>("screen");
   QTest::addColumn<QString>("text");
-  QTest::newRow("800x600") << QSize(800, 600)
-                           << QStringLiteral(
-                                  "The horizontal screen resolution must be at least 1024 pixels, but is only 800 "
-                                  "pixels.\r\nThe vertical screen resolution must be at least 768 pixels, but is "
-                                  "only 600 pixels.");
-  QTest::newRow("1280x720") << QSize(1280, 720)
-                            << QStringLiteral(
-                                   "The vertical screen resolution must be at least 768 pixels, but is only 720 "
-                                   "pixels.");
+  QTest::newRow("800x600")
+      << QSize(800, 600)
+      << QStringLiteral(
+             "The horizontal screen resolution must be at least 1024 pixels, but is only 800 "
+             "pixels.\r\nThe vertical screen resolution must be at least 768 pixels, but is "
+             "only 600 pixels.");
+  QTest::newRow("1280x720")
+      << QSize(1280, 720)
+      << QStringLiteral(
+             "The vertical screen resolution must be at least 768 pixels, but is only 720 "
+             "pixels.");
   QTest::newRow("1024x768") << QSize(1024, 768) << QString();
 }
 
@@ -281,7 +293,8 @@ void MainWindowTest::signInSucceeds() {
   QVERIFY(QByteArray::fromStdString(requests[0]).startsWith("GET /users/show/ann HTTP/1.1\r\n"));
   QVERIFY(QByteArray::fromStdString(requests[1])
               .startsWith("GET /statuses/home_timeline/ann.xml?count=20 HTTP/1.1\r\n"));
-  const std::string authorization = "Authorization: Basic " + QByteArray("ann:secret").toBase64().toStdString();
+  const std::string authorization =
+      "Authorization: Basic " + QByteArray("ann:secret").toBase64().toStdString();
   QVERIFY(requests[0].find(authorization) != std::string::npos);
   QVERIFY(requests[1].find(authorization) != std::string::npos);
 
@@ -302,7 +315,8 @@ void MainWindowTest::signInWithoutRememberingForgetsTheStore() {
   app.Find<QCheckBox>("Remember")->setChecked(false);
   app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
   QCOMPARE(LoginLogout(app)->ImageIndex(), 18);
-  QVERIFY(!plumwit::IniFile(app.ProgramFolder() + "settings.kiv").ReadBool("Login", "Remember", true));
+  QVERIFY(
+      !plumwit::IniFile(app.ProgramFolder() + "settings.kiv").ReadBool("Login", "Remember", true));
   const std::string store = app.ReadDataFile("remember.xml");
   QVERIFY(store.find("<RememberUsername/>") != std::string::npos);
   QVERIFY(store.find("<RememberPassword/>") != std::string::npos);
@@ -313,12 +327,14 @@ void MainWindowTest::unknownUserIsReportedAndNothingIsWritten() {
   GuiFixture app(server.Host());
   app.Start();
   app.SignIn(QStringLiteral("nobody"), QStringLiteral("secret"));
-  QCOMPARE(app.messages,
-           QStringList{QStringLiteral(
-               "You have an error in your login details:\r\n  - the entered Username is incorect.\r\n\r\n Tips: "
-               "\r\n  - try to login again ( maybe you did not entered your username )\r\n  - if you do not have "
-               "an twitter account you can create new one on ") +
-                       QString::fromUtf8(plumwit::build::kServiceSite) + QStringLiteral(" homepage")});
+  QCOMPARE(
+      app.messages,
+      QStringList{QStringLiteral("You have an error in your login details:\r\n  - the entered "
+                                 "Username is incorect.\r\n\r\n Tips: "
+                                 "\r\n  - try to login again ( maybe you did not entered your "
+                                 "username )\r\n  - if you do not have "
+                                 "an twitter account you can create new one on ") +
+                  QString::fromUtf8(plumwit::build::kServiceSite) + QStringLiteral(" homepage")});
   QCOMPARE(Layout(app), QStringLiteral("11000"));
   QCOMPARE(ToolBarStates(app), QStringLiteral("000011"));
   QCOMPARE(TrayStates(app), QStringLiteral("000"));
@@ -334,10 +350,11 @@ void MainWindowTest::unresolvableHostIsReportedAsNoConnection() {
   app.Start();
   app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
   QCOMPARE(app.messages,
-           QStringList{QStringLiteral(
-               "There is a problem with your internet connection:\r\n  - it seems that you have no internet "
-               "connection.\r\n\r\n Tip: try connect to the internet and then login to your twitter account from "
-               "Plumwit.")});
+           QStringList{QStringLiteral("There is a problem with your internet connection:\r\n  - it "
+                                      "seems that you have no internet "
+                                      "connection.\r\n\r\n Tip: try connect to the internet and "
+                                      "then login to your twitter account from "
+                                      "Plumwit.")});
   QCOMPARE(Layout(app), QStringLiteral("11000"));
   QVERIFY(!app.ProgramFileExists("settings.kiv"));
 }
@@ -346,12 +363,13 @@ void MainWindowTest::otherSignInFailuresRestoreTheSignInGroup_data() {
   QTest::addColumn<QString>("status");
   QTest::addColumn<QString>("body");
   QTest::addColumn<QString>("message_start");
-  QTest::newRow("server error") << QStringLiteral("500 Internal Server Error") << QStringLiteral("oops")
+  QTest::newRow("server error") << QStringLiteral("500 Internal Server Error")
+                                << QStringLiteral("oops")
                                 << QStringLiteral("Error : HTTP/1.1 500 Internal Server Error");
   QTest::newRow("not XML") << QStringLiteral("200 OK") << QStringLiteral("<user><name>x</user>")
                            << QStringLiteral("Error : ");
-  QTest::newRow("refused connection") << QString() << QString()
-                                      << QStringLiteral("Error : Socket Error # 10061");
+  QTest::newRow("refused connection")
+      << QString() << QString() << QStringLiteral("Error : Socket Error # 10061");
 }
 
 void MainWindowTest::otherSignInFailuresRestoreTheSignInGroup() {
@@ -360,7 +378,8 @@ void MainWindowTest::otherSignInFailuresRestoreTheSignInGroup() {
   QFETCH(QString, message_start);
   LoopbackHttpServer server;
   server.Script("/users/show/ann", status.toStdString(), "text/xml", body.toStdString());
-  const std::string refusing_host = "127.0.0.1:" + std::to_string(plumwit::test::ClosedLoopbackPort());
+  const std::string refusing_host =
+      "127.0.0.1:" + std::to_string(plumwit::test::ClosedLoopbackPort());
   GuiFixture app(status.isEmpty() ? refusing_host : server.Host());
   app.Start();
   app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
@@ -381,9 +400,10 @@ void MainWindowTest::refusedPasswordOnRefreshShowsTheSignInGroup() {
   GuiFixture app(server.Host());
   app.Start();
   app.SignIn(QStringLiteral("ann"), QStringLiteral("wrong"));
-  QCOMPARE(app.messages, QStringList{QStringLiteral(
-                             "You have an error in your login details:\r\n  - this account password is "
-                             "incorect.\r\n\r\n Tip: you can try to login again on the login form.")});
+  QCOMPARE(app.messages,
+           QStringList{QStringLiteral(
+               "You have an error in your login details:\r\n  - this account password is "
+               "incorect.\r\n\r\n Tip: you can try to login again on the login form.")});
   QCOMPARE(Layout(app), QStringLiteral("01000"));
   QCOMPARE(app.Kiv().windowTitle(), kStartCaption);
   // The tool bar and tray stay signed in.
@@ -430,7 +450,8 @@ void MainWindowTest::refreshPeriodFollowsTheSettings() {
   QFETCH(QString, period);
   QFETCH(int, interval);
   GuiFixture app;
-  app.WriteProgramFile("settings.kiv", "[Options]\r\nRefreshTimeline=" + period.toStdString() + "\r\n");
+  app.WriteProgramFile("settings.kiv",
+                       "[Options]\r\nRefreshTimeline=" + period.toStdString() + "\r\n");
   app.Start();
   QVERIFY(app.Kiv().Timer().Enabled());
   QCOMPARE(app.Kiv().Timer().Interval(), interval);
@@ -451,7 +472,8 @@ void MainWindowTest::timerRulesForNeverRefresh() {
   LoopbackHttpServer server;
   ScriptGoodAccount(server);
   GuiFixture app(server.Host());
-  app.WriteProgramFile("settings.kiv", "[Options]\r\nRefreshTimeline=25 minutes\r\nNeverRefresh=1\r\n");
+  app.WriteProgramFile("settings.kiv",
+                       "[Options]\r\nRefreshTimeline=25 minutes\r\nNeverRefresh=1\r\n");
   app.Start();
   // Signed out with automatic refresh off: the timer keeps its state at creation.
   QVERIFY(!app.Kiv().Timer().Enabled());
@@ -469,7 +491,8 @@ void MainWindowTest::timerRulesForNeverRefresh() {
   QVERIFY(app.Kiv().Timer().Enabled());
 
   // With automatic refresh on, sign-out switches the timer off.
-  app.WriteProgramFile("settings.kiv", "[Options]\r\nRefreshTimeline=25 minutes\r\nNeverRefresh=0\r\n");
+  app.WriteProgramFile("settings.kiv",
+                       "[Options]\r\nRefreshTimeline=25 minutes\r\nNeverRefresh=0\r\n");
   app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
   QVERIFY(app.Kiv().Timer().Enabled());
   LoginLogout(app)->click();
@@ -524,9 +547,10 @@ void MainWindowTest::linksGoToTheLinkSeam() {
   app.Kiv().findChild<QAction*>(QStringLiteral("witterhomepage1"))->trigger();
   app.Kiv().findChild<QAction*>(QStringLiteral("Developerhomepage1"))->trigger();
   const QString maker = QString::fromUtf8(plumwit::build::kMakerHome);
-  QCOMPARE(app.links, (QStringList{QStringLiteral("http://example.test:8080/account/resend_password"),
-                                   QStringLiteral("http://example.test:8080/signup"), maker,
-                                   QStringLiteral("http://example.test:8080/"), maker}));
+  QCOMPARE(app.links,
+           (QStringList{QStringLiteral("http://example.test:8080/account/resend_password"),
+                        QStringLiteral("http://example.test:8080/signup"), maker,
+                        QStringLiteral("http://example.test:8080/"), maker}));
   QVERIFY(app.messages.isEmpty());
 }
 
@@ -539,9 +563,10 @@ void MainWindowTest::commandsShowTheirDialogsModally() {
   app.Kiv().findChild<QAction*>(QStringLiteral("ClientOptions1"))->trigger();
   app.Kiv().NewTweetClick();
   app.Kiv().ProfilebtnClick();
-  QCOMPARE(app.modal_dialogs, (QStringList{QStringLiteral("About"), QStringLiteral("Options"),
-                                           QStringLiteral("About"), QStringLiteral("Options"),
-                                           QStringLiteral("PostNewTweet"), QStringLiteral("UpdateProfile")}));
+  QCOMPARE(app.modal_dialogs,
+           (QStringList{QStringLiteral("About"), QStringLiteral("Options"), QStringLiteral("About"),
+                        QStringLiteral("Options"), QStringLiteral("PostNewTweet"),
+                        QStringLiteral("UpdateProfile")}));
 }
 
 void MainWindowTest::minimiseAndRestoreSwitchTheShowItem() {
@@ -572,7 +597,8 @@ void MainWindowTest::minimiseAndRestoreSwitchTheShowItem() {
 
 void MainWindowTest::unreadableStoreGoesToTheDefaultErrorDisplay() {
   GuiFixture app;
-  app.WriteProgramFile("settings.kiv", "[Options]\r\nRefreshTimeline=5 minutes\r\n[Login]\r\nRemember=1\r\n");
+  app.WriteProgramFile("settings.kiv",
+                       "[Options]\r\nRefreshTimeline=5 minutes\r\n[Login]\r\nRemember=1\r\n");
   app.WriteDataFile("remember.xml", "<Configuration><RememberUsername>ann</Configuration>");
   app.Start();
   QVERIFY(!app.errors.isEmpty());
@@ -586,8 +612,10 @@ void MainWindowTest::unreadableStoreGoesToTheDefaultErrorDisplay() {
 void MainWindowTest::defaultErrorTextEndsWithAFullStop_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("letter") << QStringLiteral("Unable to write to x") << QStringLiteral("Unable to write to x.");
-  QTest::newRow("full stop") << QStringLiteral("Host not found.") << QStringLiteral("Host not found.");
+  QTest::newRow("letter") << QStringLiteral("Unable to write to x")
+                          << QStringLiteral("Unable to write to x.");
+  QTest::newRow("full stop") << QStringLiteral("Host not found.")
+                             << QStringLiteral("Host not found.");
   QTest::newRow("exclamation sorts before") << QStringLiteral("Stop!") << QStringLiteral("Stop!");
   QTest::newRow("slash sorts after") << QStringLiteral("a/") << QStringLiteral("a/.");
   QTest::newRow("empty") << QString() << QString();

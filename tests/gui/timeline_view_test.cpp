@@ -85,22 +85,30 @@ void TimelineViewTest::pageShowsStylesheetPictureAndScriptOutput() {
   app.Start();
   TimelineView& view = app.Kiv().ClientTweets();
   view.show();
-  const std::string page = TimelinePage(
-      plumwit::test::OneStatusTimeline("Look at http://example.org/a?b=1 now", "http://" + server.Host() + "/bob.png"),
-      app.ProgramFolder(), server.Host());
+  const std::string page =
+      TimelinePage(plumwit::test::OneStatusTimeline("Look at http://example.org/a?b=1 now",
+                                                    "http://" + server.Host() + "/bob.png"),
+                   app.ProgramFolder(), server.Host());
   QVERIFY(LoadAndWait(view, page));
 
   QTRY_VERIFY_WITH_TIMEOUT(server.WasRequested("/bob.png"), 10000);
-  QTRY_COMPARE_WITH_TIMEOUT(RunScript(view, QStringLiteral("document.getElementById('tweetimage').naturalWidth")).toInt(), 8, 10000);
+  QTRY_COMPARE_WITH_TIMEOUT(
+      RunScript(view, QStringLiteral("document.getElementById('tweetimage').naturalWidth")).toInt(),
+      8, 10000);
   // The status script wrote the text, with its address made a "_blank" link.
-  const QString text = RunScript(view, QStringLiteral("document.getElementById('tweettext').innerText")).toString();
+  const QString text =
+      RunScript(view, QStringLiteral("document.getElementById('tweettext').innerText")).toString();
   QVERIFY2(text.contains(QStringLiteral("Look at http://example.org/a?b=1 now")), qPrintable(text));
-  QCOMPARE(RunScript(view, QStringLiteral("document.querySelector('#tweettext a').target")).toString(),
-           QStringLiteral("_blank"));
-  QCOMPARE(RunScript(view, QStringLiteral("document.querySelector('#tweettext a').href")).toString(),
-           QStringLiteral("http://example.org/a?b=1"));
+  QCOMPARE(
+      RunScript(view, QStringLiteral("document.querySelector('#tweettext a').target")).toString(),
+      QStringLiteral("_blank"));
+  QCOMPARE(
+      RunScript(view, QStringLiteral("document.querySelector('#tweettext a').href")).toString(),
+      QStringLiteral("http://example.org/a?b=1"));
   // style.css from the program folder applies: the status block has its border.
-  QCOMPARE(RunScript(view, QStringLiteral("getComputedStyle(document.getElementById('tweet')).borderTopStyle")).toString(),
+  QCOMPARE(RunScript(view, QStringLiteral(
+                               "getComputedStyle(document.getElementById('tweet')).borderTopStyle"))
+               .toString(),
            QStringLiteral("solid"));
 }
 
@@ -114,15 +122,17 @@ void TimelineViewTest::markupInAStatusFetchesNothing() {
   const std::string markup = "&lt;img src=\"http://" + server.Host() +
                              "/evil.png\"&gt;&lt;script src=\"http://" + server.Host() +
                              "/evil.js\"&gt;&lt;/script&gt;";
-  const std::string page = TimelinePage(
-      plumwit::test::OneStatusTimeline(markup, "http://" + server.Host() + "/bob.png"), app.ProgramFolder(),
-      server.Host());
+  const std::string page =
+      TimelinePage(plumwit::test::OneStatusTimeline(markup, "http://" + server.Host() + "/bob.png"),
+                   app.ProgramFolder(), server.Host());
   QVERIFY(LoadAndWait(view, page));
   QTRY_VERIFY_WITH_TIMEOUT(server.WasRequested("/bob.png"), 10000);
   QTest::qWait(300);
   QVERIFY(!server.WasRequested("/evil.png"));
   QVERIFY(!server.WasRequested("/evil.js"));
-  QCOMPARE(RunScript(view, QStringLiteral("document.querySelectorAll('#tweettext img').length")).toInt(), 0);
+  QCOMPARE(
+      RunScript(view, QStringLiteral("document.querySelectorAll('#tweettext img').length")).toInt(),
+      0);
 }
 
 void TimelineViewTest::blankLinkGoesToTheLinkSeam() {
@@ -140,9 +150,11 @@ void TimelineViewTest::blankLinkGoesToTheLinkSeam() {
   QVERIFY(surface);
   QTest::qWait(200);
   QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(40, 20));
-  QTRY_COMPARE_WITH_TIMEOUT(app.links, QStringList{QStringLiteral("http://example.org/away")}, 10000);
+  QTRY_COMPARE_WITH_TIMEOUT(app.links, QStringList{QStringLiteral("http://example.org/away")},
+                            10000);
   // The timeline stays where it was.
-  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('out') !== null")).toBool(), true);
+  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('out') !== null")).toBool(),
+           true);
 }
 
 void TimelineViewTest::pageLoadedWhileHiddenIsThereWhenShown() {
@@ -162,9 +174,11 @@ void TimelineViewTest::eachLoadReplacesThePageWhole() {
   TimelineView& view = app.Kiv().ClientTweets();
   QVERIFY(LoadAndWait(view, "<html><body><p id='first'>1</p></body></html>"));
   QVERIFY(LoadAndWait(view, "<html><body><p id='second'>2</p></body></html>"));
-  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('first') === null")).toBool(), true);
-  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('second').textContent")).toString(),
-           QStringLiteral("2"));
+  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('first') === null")).toBool(),
+           true);
+  QCOMPARE(
+      RunScript(view, QStringLiteral("document.getElementById('second').textContent")).toString(),
+      QStringLiteral("2"));
   // No context menu anywhere in the page.
   QCOMPARE(view.Browser()->contextMenuPolicy(), Qt::NoContextMenu);
 }

@@ -20,7 +20,8 @@ std::string Slurp(const QString& path) {
 
 void Spill(const QString& path, const std::string& bytes) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(path));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    qFatal("cannot write %s", qPrintable(path));
   file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
@@ -28,7 +29,8 @@ void Spill(const QString& path, const std::string& bytes) {
 
 GuiFixture::GuiFixture(std::string service_host) : service_host_(std::move(service_host)) {
   if (service_host_.empty()) service_host_ = "127.0.0.1:" + std::to_string(ClosedLoopbackPort());
-  QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH), program_folder_.filePath(QStringLiteral("style.css")));
+  QFile::copy(QStringLiteral(PLUMWIT_STYLESHEET_PATH),
+              program_folder_.filePath(QStringLiteral("style.css")));
   UiSeams::MessageBox() = [this](const QString& text) { messages << text; };
   UiSeams::ErrorDisplay() = [this](const QString& text) { errors << text; };
   UiSeams::WarningBox() = [this](const QString& caption, const QString& text) {

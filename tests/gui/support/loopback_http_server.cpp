@@ -18,7 +18,8 @@ constexpr std::size_t kMostRequestBytes = 1 << 20;
 
 std::size_t ContentLength(const std::string& head) {
   std::string lower = head;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   const auto at = lower.find("\r\ncontent-length:");
   if (at == std::string::npos) return 0;
   return std::strtoul(lower.c_str() + at + 17, nullptr, 10);

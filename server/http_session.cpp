@@ -1,0 +1,187 @@
+#include "server/http_session.h"
+
+#include <boost/asio/dispatch.hpp>
+#include <boost/beast/core/bind_handler.hpp>
+#include <boost/beast/core/error.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/write.hpp>
+
+#include <algorithm>
+#include <cstring>
+
+#include "server/service_time.h"
+
+namespace plumwit::server {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+
+namespace {
+
+constexpr std::size_t kMaxDrainBytes = 1024 * 1024;
+constexpr auto kDrainTime = std::chrono::seconds(1);
+
+bool IsQuietEnd(const beast::error_code& error) {
+  return error == http::error::end_of_stream || error == beast::error::timeout ||
+         error == asio::error::operation_aborted || error == asio::error::connection_reset ||
+         error == asio::error::eof;
+}
+
+std::string_view ToStd(boost::beast::string_view text) { return {text.data(), text.size()}; }
+
+bool IgnoresCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// The size of the header fields as they were sent: "Name: value" CR LF each.
+std::size_t HeaderBytes(const http::request<http::string_body>& request) {
+  std::size_t bytes = 0;
+  for (const auto& field : request) bytes += field.name_string().size() + field.value().size() + 4;
+  return bytes;
+}
+
+}  // namespace
+
+HttpSession::HttpSession(asio::ip::tcp::socket&& socket, Router& router, RequestLog& log,
+                         const HttpLimits& limits)
+    : stream_(std::move(socket)), router_(router), log_(log), limits_(limits) {}
+
+void HttpSession::Start() {
+  asio::dispatch(stream_.get_executor(),
+                 beast::bind_front_handler(&HttpSession::ReadHeader, shared_from_this()));
+}
+
+void HttpSession::ReadHeader() {
+  parser_.emplace();
+  parser_->header_limit(
+      static_cast<std::uint32_t>(limits_.max_request_line + limits_.max_header_bytes));
+  parser_->body_limit(limits_.max_body_bytes);
+  stream_.expires_after(limits_.timeout);
+  http::async_read_header(stream_, buffer_, *parser_,
+                          beast::bind_front_handler(&HttpSession::OnHeader, shared_from_this()));
+}
+
+void HttpSession::OnHeader(beast::error_code error, std::size_t) {
+  started_ = std::chrono::steady_clock::now();
+  if (error == http::error::header_limit) {
+    if (RequestLineTooLong()) return Refuse(400, "Request line is too long.");
+    return Refuse(431, "Request header fields are too large.");
+  }
+  if (error == http::error::body_limit) return Refuse(413, "Request body is too large.");
+  if (IsQuietEnd(error)) return;  // the client left or fell silent: just close
+  if (error) return Refuse(400, "Malformed request.");
+
+  const Request& request = parser_->get();
+  if (request.target().size() > limits_.max_request_line) {
+    return Refuse(400, "Request line is too long.");
+  }
+  if (HeaderBytes(request) > limits_.max_header_bytes) {
+    return Refuse(431, "Request header fields are too large.");
+  }
+  if (IgnoresCase(ToStd(request[http::field::expect]), "100-continue")) {
+    continue_ = {http::status::continue_, 11};
+    http::async_write(stream_, continue_,
+                      [self = shared_from_this()](beast::error_code write_error, std::size_t) {
+                        if (!write_error) self->ReadBody();
+                      });
+    return;
+  }
+  ReadBody();
+}
+
+void HttpSession::ReadBody() {
+  http::async_read(stream_, buffer_, *parser_,
+                   beast::bind_front_handler(&HttpSession::OnBody, shared_from_this()));
+}
+
+void HttpSession::OnBody(beast::error_code error, std::size_t) {
+  if (error == http::error::body_limit) return Refuse(413, "Request body is too large.");
+  if (IsQuietEnd(error)) return;
+  if (error) return Refuse(400, "Malformed request.");
+  Handle();
+}
+
+void HttpSession::Handle() {
+  Request& request = parser_->get();
+  keep_alive_ = request.keep_alive();
+  RawRequest raw;
+  raw.method = std::string(request.method_string());
+  raw.target = std::string(request.target());
+  if (const auto found = request.find(http::field::authorization); found != request.end()) {
+    raw.authorization = std::string(found->value());
+  }
+  raw.host = std::string(request[http::field::host]);
+  raw.content_type = std::string(request[http::field::content_type]);
+  raw.body = std::move(request.body());
+  ServiceResponse answer = router_.Handle(raw);
+  Send(std::move(answer), raw.method, raw.target, request.method() == http::verb::head);
+}
+
+void HttpSession::Refuse(unsigned status, std::string_view message) {
+  keep_alive_ = false;
+  std::string method = "-";
+  std::string target;
+  if (parser_ && parser_->is_header_done()) {
+    method = std::string(parser_->get().method_string());
+    target = std::string(parser_->get().target());
+  }
+  Send(router_.Refuse(status, target, message), method, target, false);
+}
+
+void HttpSession::Send(ServiceResponse answer, std::string_view method, std::string_view target,
+                       bool head_only) {
+  response_ = {};
+  response_.version(11);
+  response_.result(answer.status);
+  response_.set(http::field::server, "plumwit-server");
+  response_.set(http::field::date, FormatHttpDate(NowSeconds()));
+  if (!answer.content_type.empty()) response_.set(http::field::content_type, answer.content_type);
+  for (const auto& [name, value] : answer.headers) response_.set(name, value);
+  // Said outright for both versions: an HTTP/1.0 client keeps the connection
+  // only when told "keep-alive".
+  response_.set(http::field::connection, keep_alive_ ? "keep-alive" : "close");
+  const std::size_t length = answer.body.size();
+  if (!head_only) response_.body() = std::move(answer.body);
+  response_.content_length(length);
+
+  log_.Record(method, ServiceRequest::DisplayPath(target), answer.status,
+              std::chrono::steady_clock::now() - started_);
+  stream_.expires_after(limits_.timeout);
+  http::async_write(stream_, response_,
+                    beast::bind_front_handler(&HttpSession::OnWrite, shared_from_this()));
+}
+
+void HttpSession::OnWrite(beast::error_code error, std::size_t) {
+  if (error) return;
+  if (keep_alive_) return ReadHeader();
+  Drain();
+}
+
+void HttpSession::Drain() {
+  beast::error_code ignored;
+  stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+  stream_.expires_after(kDrainTime);
+  stream_.async_read_some(asio::buffer(drain_buffer_),
+                          beast::bind_front_handler(&HttpSession::OnDrain, shared_from_this()));
+}
+
+void HttpSession::OnDrain(beast::error_code error, std::size_t bytes) {
+  drained_ += bytes;
+  if (error || drained_ > kMaxDrainBytes) return;  // closes as the session ends
+  stream_.async_read_some(asio::buffer(drain_buffer_),
+                          beast::bind_front_handler(&HttpSession::OnDrain, shared_from_this()));
+}
+
+bool HttpSession::RequestLineTooLong() const {
+  const auto data = buffer_.data();
+  const std::string_view received(static_cast<const char*>(data.data()), data.size());
+  const std::size_t line_end = received.find('\n');
+  return line_end == std::string_view::npos || line_end > limits_.max_request_line + 1;
+}
+
+}  // namespace plumwit::server

@@ -1,0 +1,75 @@
+#include "server/server.h"
+
+#include <boost/asio/ip/address.hpp>
+#include <boost/asio/signal_set.hpp>
+
+#include <csignal>
+#include <future>
+
+#include "server/data_folder.h"
+#include "server/demo_seeder.h"
+#include "server/http_listener.h"
+
+namespace plumwit::server {
+
+namespace asio = boost::asio;
+
+namespace {
+
+std::string JoinHostPort(const std::string& address, unsigned short port) {
+  const bool ipv6 = address.find(':') != std::string::npos;
+  return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
+
+}  // namespace
+
+Server::Server(ServerOptions options) : options_(std::move(options)), log_(options_.log_sink) {
+  DataFolder::Prepare(options_.data_folder);
+  store_ = std::make_unique<Store>(options_.data_folder / kDatabaseFileName);
+  if (options_.seed_demo) DemoSeeder(*store_).SeedOnce();
+
+  const asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
+  // The router's links need the port actually bound, so bind first.
+  listener_ = std::make_shared<HttpListener>(io_, endpoint, log_, options_.limits);
+  port_ = listener_->LocalEndpoint().port();
+  router_ = std::make_unique<Router>(*store_, HostAndPort(),
+                                     [this](std::string_view text) { log_.Note(text); });
+}
+
+Server::~Server() { Stop(); }
+
+std::string Server::HostAndPort() const { return JoinHostPort(options_.address, port_); }
+
+void Server::Start() {
+  if (started_) return;
+  started_ = true;
+  work_.emplace(io_.get_executor());
+  listener_->Start(*router_);
+  const int count = std::max(1, options_.threads);
+  for (int i = 0; i < count; ++i) threads_.emplace_back([this] { io_.run(); });
+}
+
+void Server::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  if (listener_) listener_->Stop();
+  work_.reset();
+  io_.stop();
+  for (std::thread& thread : threads_) thread.join();
+  threads_.clear();
+}
+
+int Server::RunUntilSignalled(const std::function<void()>& on_serving) {
+  asio::signal_set signals(io_, SIGINT, SIGTERM);
+  std::promise<int> caught;
+  signals.async_wait([&caught](const boost::system::error_code& error, int number) {
+    caught.set_value(error ? 0 : number);
+  });
+  Start();
+  if (on_serving) on_serving();
+  const int signal_number = caught.get_future().get();
+  Stop();
+  return signal_number;
+}
+
+}  // namespace plumwit::server

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "server/http_limits.h"
+#include "server/request_log.h"
+#include "server/router.h"
+#include "server/store.h"
+
+namespace plumwit::server {
+
+class HttpListener;
+
+struct ServerOptions {
+  std::string address = "127.0.0.1";
+  unsigned short port = 8080;  // 0 picks a free port
+  std::filesystem::path data_folder;
+  bool seed_demo = false;
+  int threads = 2;
+  HttpLimits limits;
+  RequestLog::Sink log_sink;  // empty: standard error
+};
+
+// The whole service: the store in the data folder, the router and the HTTP
+// listener with its worker threads.
+class Server {
+ public:
+  // Opens (or creates) the data, seeds the demo if asked, and binds the
+  // address; throws when any of that fails. Serves nothing until Start().
+  explicit Server(ServerOptions options);
+  ~Server();
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  void Start();
+  // Stops accepting and serving, and waits for the worker threads.
+  void Stop();
+  // Start(), then wait for SIGINT or SIGTERM, then Stop(). Returns the
+  // signal. `on_serving` runs once the signals are caught and the service
+  // answers.
+  int RunUntilSignalled(const std::function<void()>& on_serving = {});
+
+  unsigned short Port() const { return port_; }
+  // "address:port", as clients reach it.
+  std::string HostAndPort() const;
+
+  static constexpr const char* kDatabaseFileName = "plumwit.sqlite3";
+
+ private:
+  ServerOptions options_;
+  RequestLog log_;
+  std::unique_ptr<Store> store_;
+  std::unique_ptr<Router> router_;
+  boost::asio::io_context io_;
+  std::optional<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> work_;
+  std::shared_ptr<HttpListener> listener_;
+  std::vector<std::thread> threads_;
+  unsigned short port_ = 0;
+  bool started_ = false;
+  bool stopped_ = false;
+};
+
+}  // namespace plumwit::server

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/records.h"
+#include "server/sqlite_database.h"
+
+namespace plumwit::server {
+
+struct NewAccount {
+  std::string screen_name;
+  std::string name;
+  std::string password_hash;
+  std::string location;
+  std::string description;
+  std::string url;
+  std::int64_t created_at = 0;
+};
+
+// Fields that are present replace the stored value.
+struct ProfileChange {
+  std::optional<std::string> name;
+  std::optional<std::string> screen_name;
+  std::optional<std::string> location;
+  std::optional<std::string> description;
+  std::optional<std::string> url;
+};
+
+struct NewStatus {
+  std::int64_t account_id = 0;
+  std::string text;
+  std::string source;
+  std::int64_t created_at = 0;
+  std::optional<std::int64_t> in_reply_to_status_id;
+};
+
+// Which part of a timeline to read; ids bound it the way the interface's
+// since_id and max_id do.
+struct TimelinePage {
+  int count = 20;
+  std::optional<std::int64_t> since_id;  // only statuses newer than this
+  std::optional<std::int64_t> max_id;    // only this status and older ones
+  int page = 1;
+};
+
+enum class PostOutcome { kPosted, kDuplicate };
+
+struct PostResult {
+  PostOutcome outcome = PostOutcome::kPosted;
+  Status status;  // the new status, or the latest one it duplicates
+};
+
+// The service's data in one SQLite file. Every method is safe to call from
+// any thread; values reach SQL only through statement bindings.
+class Store {
+ public:
+  explicit Store(const std::filesystem::path& database_file);
+
+  std::optional<Account> FindAccount(std::string_view screen_name);  // case-insensitive
+  std::optional<Account> FindAccount(std::int64_t id);
+  std::vector<Account> Accounts(int limit);
+  // The new account's id, or nullopt when the screen name is taken.
+  std::optional<std::int64_t> CreateAccount(const NewAccount& account);
+  void SetPasswordHash(std::int64_t account_id, const std::string& password_hash);
+  // False when the new screen name belongs to another account.
+  bool UpdateProfile(std::int64_t account_id, const ProfileChange& change);
+  void Follow(std::int64_t follower_id, std::int64_t followed_id);
+
+  // Refuses a text equal to the account's latest status.
+  PostResult PostStatus(const NewStatus& status);
+  std::optional<Status> FindStatus(std::int64_t id);
+  // Newest first: the account's own statuses and those of the accounts it follows.
+  std::vector<Status> HomeTimeline(std::int64_t account_id, const TimelinePage& page);
+  std::vector<Status> AccountStatuses(std::int64_t account_id, int limit);
+  std::vector<Status> PublicStatuses(int limit);
+  // The accounts `account_id` follows, by screen name.
+  std::vector<Account> Friends(std::int64_t account_id, int limit, int offset);
+
+  UserView ViewOf(const Account& account, bool with_latest_status);
+  std::vector<StatusView> ViewsOf(const std::vector<Status>& statuses);
+
+  bool HasFlag(std::string_view key);
+  void SetFlag(std::string_view key);
+
+  // Runs `work` as one transaction; the store's own methods may be used inside.
+  void RunInTransaction(const std::function<void()>& work);
+
+ private:
+  void CreateSchema();
+  std::optional<Status> LatestStatus(std::int64_t account_id);
+  AccountCounts Counts(std::int64_t account_id);
+
+  std::recursive_mutex mutex_;
+  SqliteDatabase database_;
+};
+
+}  // namespace plumwit::server

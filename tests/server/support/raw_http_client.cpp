@@ -1,0 +1,218 @@
+#include "support/raw_http_client.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace plumwit::server::testing {
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  std::size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
+                       (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                       static_cast<unsigned char>(bytes[i + 2]);
+    out += kAlphabet[(n >> 18) & 63];
+    out += kAlphabet[(n >> 12) & 63];
+    out += kAlphabet[(n >> 6) & 63];
+    out += kAlphabet[n & 63];
+  }
+  if (i + 1 == bytes.size()) {
+    const unsigned n = static_cast<unsigned char>(bytes[i]) << 16;
+    out += kAlphabet[(n >> 18) & 63];
+    out += kAlphabet[(n >> 12) & 63];
+    out += "==";
+  } else if (i + 2 == bytes.size()) {
+    const unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
+                       (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    out += kAlphabet[(n >> 18) & 63];
+    out += kAlphabet[(n >> 12) & 63];
+    out += kAlphabet[(n >> 6) & 63];
+    out += '=';
+  }
+  return out;
+}
+
+std::string AuthorizationLine(std::string_view authorization) {
+  if (authorization.empty()) return {};
+  return "Authorization: " + std::string(authorization) + "\r\n";
+}
+
+}  // namespace
+
+std::string HttpReply::Header(std::string_view name) const {
+  for (const auto& [key, value] : headers) {
+    if (SameIgnoringCase(key, name)) return value;
+  }
+  return {};
+}
+
+bool HttpReply::HasHeader(std::string_view name) const {
+  for (const auto& header : headers) {
+    if (SameIgnoringCase(header.first, name)) return true;
+  }
+  return false;
+}
+
+RawHttpClient::RawHttpClient(unsigned short port, std::chrono::milliseconds timeout) {
+  socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (socket_ < 0) throw std::runtime_error("socket failed");
+  timeval limit{};
+  limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);
+  limit.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
+  setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  setsockopt(socket_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(socket_);
+    throw std::runtime_error("connect failed");
+  }
+}
+
+RawHttpClient::~RawHttpClient() { ::close(socket_); }
+
+void RawHttpClient::Send(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t sent = ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (sent <= 0) throw std::runtime_error("send failed");
+    bytes.remove_prefix(static_cast<std::size_t>(sent));
+  }
+}
+
+bool RawHttpClient::Fill() {
+  char chunk[8192];
+  const ssize_t received = ::recv(socket_, chunk, sizeof chunk, 0);
+  if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    throw std::runtime_error("timed out waiting for the server");
+  }
+  if (received <= 0) return false;
+  buffer_.append(chunk, static_cast<std::size_t>(received));
+  return true;
+}
+
+HttpReply RawHttpClient::ReadHeaders() { return ReadHead(); }
+
+HttpReply RawHttpClient::Read() {
+  HttpReply reply = ReadHead();
+  if (reply.HasHeader("Content-Length")) {
+    const std::size_t length = std::stoul(reply.Header("Content-Length"));
+    while (buffer_.size() < length) {
+      if (!Fill()) throw std::runtime_error("connection closed inside a body");
+    }
+    reply.body = buffer_.substr(0, length);
+    buffer_.erase(0, length);
+  } else {
+    while (Fill()) {
+    }
+    reply.body = std::move(buffer_);
+    buffer_.clear();
+  }
+  return reply;
+}
+
+HttpReply RawHttpClient::ReadHead() {
+  std::size_t header_end;
+  while ((header_end = buffer_.find("\r\n\r\n")) == std::string::npos) {
+    if (!Fill()) throw std::runtime_error("connection closed before a reply");
+  }
+  HttpReply reply;
+  const std::string head = buffer_.substr(0, header_end);
+  buffer_.erase(0, header_end + 4);
+  std::size_t line_end = head.find("\r\n");
+  reply.status_line = head.substr(0, line_end);
+  reply.status = std::stoi(reply.status_line.substr(reply.status_line.find(' ') + 1, 3));
+  while (line_end != std::string::npos) {
+    const std::size_t start = line_end + 2;
+    line_end = head.find("\r\n", start);
+    const std::string line = head.substr(start, line_end - start);
+    const std::size_t colon = line.find(':');
+    std::string value = line.substr(colon + 1);
+    while (!value.empty() && value.front() == ' ') value.erase(0, 1);
+    reply.headers.emplace_back(line.substr(0, colon), value);
+  }
+  return reply;
+}
+
+HttpReply RawHttpClient::Exchange(std::string_view bytes) {
+  Send(bytes);
+  return Read();
+}
+
+bool RawHttpClient::ServerClosed() {
+  try {
+    return buffer_.empty() && !Fill();
+  } catch (const std::runtime_error&) {
+    return false;  // still open after the time-out
+  }
+}
+
+std::string RawHttpClient::BasicAuth(std::string_view name, std::string_view password) {
+  return "Basic " + Base64(std::string(name) + ":" + std::string(password));
+}
+
+std::string RawHttpClient::ClientGet(std::string_view target, std::string_view authorization) {
+  return "GET " + std::string(target) +
+         " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: text/html, */*\r\n"
+         "Accept-Encoding: identity\r\nUser-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n" +
+         AuthorizationLine(authorization) + "\r\n";
+}
+
+std::string RawHttpClient::ClientPost(std::string_view target, std::string_view authorization) {
+  return "POST " + std::string(target) +
+         " HTTP/1.0\r\nConnection: keep-alive\r\n"
+         "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 0\r\n"
+         "Host: 127.0.0.1\r\nAccept: text/html, */*\r\nAccept-Encoding: identity\r\n"
+         "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n" +
+         AuthorizationLine(authorization) + "\r\n";
+}
+
+std::string RawHttpClient::FormPost(std::string_view target, std::string_view body,
+                                    std::string_view authorization) {
+  return "POST " + std::string(target) +
+         " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+         "Content-Length: " +
+         std::to_string(body.size()) + "\r\n" + AuthorizationLine(authorization) + "\r\n" +
+         std::string(body);
+}
+
+std::string Encode(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) || c == '-' || c == '.' || c == '_' || c == '~') {
+      encoded += c;
+    } else {
+      encoded += '%';
+      encoded += kHex[byte >> 4];
+      encoded += kHex[byte & 15];
+    }
+  }
+  return encoded;
+}
+
+}  // namespace plumwit::server::testing
