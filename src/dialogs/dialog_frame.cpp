@@ -2,11 +2,13 @@
 
 #include <QDialog>
 
+#include "dialogs/dialog_skin.h"
 #include "ui/artwork.h"
 
 namespace plumwit {
 
-void SetUpDialogFrame(QDialog& dialog, const char* name, const QString& caption, QSize client) {
+void SetUpDialogFrame(QDialog& dialog, const char* name, const QString& caption, QSize client,
+                      const QFont& font) {
   dialog.setObjectName(QString::fromLatin1(name));
   dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -14,6 +16,8 @@ void SetUpDialogFrame(QDialog& dialog, const char* name, const QString& caption,
   dialog.setWindowIcon(Artwork::WindowIcon());
   dialog.setFixedSize(client);
   dialog.setModal(true);
+  dialog.setFont(font);
+  dialog.setStyleSheet(DialogSkin());
 }
 
 }  // namespace plumwit

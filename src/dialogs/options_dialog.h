@@ -2,12 +2,18 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
 namespace plumwit {
 
 class TKIV;
 
-// The dialog `Options`: "Plumwit Options". Created once at start-up, shown modally by the
-// main window's commands and hidden, not destroyed, when closed.
+// The dialog `Options`: "Plumwit Options". The refresh period, automatic
+// refresh, and starting at login. Created once at start-up, shown modally by
+// the main window's commands and hidden, not destroyed, when closed; the
+// controls keep their state between showings.
 class TOptions : public QDialog {
   Q_OBJECT
 
@@ -16,8 +22,25 @@ class TOptions : public QDialog {
 
   // The creation handler: loads the options from the settings file.
   void FormCreate();
+  void NeverRefreshClick();
+  // "Save": writes the options, adds or removes the login start entry, has
+  // the main window apply the options, and closes.
+  void sButton2Click();
+  // "Close".
+  void sButton1Click();
+
+  QComboBox* RefreshTime;
+  QCheckBox* NeverRefresh;
+  QCheckBox* WindowsStart;
+  QPushButton* sButton2;
+  QPushButton* sButton1;
 
  private:
+  void BuildPictureAndLabels();
+  void BuildControls();
+  void SelectPeriod(const QString& text);
+  void UpdateStartEntry();
+
   TKIV& kiv_;
 };
 

@@ -1,28 +1,62 @@
 #include "main_window/tweet_box.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "dialogs/status_posting.h"
+#include "main_window/tkiv.h"
+#include "ui/exception_guard.h"
 #include "ui/hints.h"
+#include "ui/limited_memo.h"
 
 namespace plumwit {
+namespace {
 
-TweetBox::TweetBox(QWidget* parent) : QFrame(parent) {
+// The two headers stay on the main window's client for every later request.
+constexpr char kClientName[] = "Plumwit";
+// Fewer characters than this cannot be posted from the box.
+constexpr int kShortestPost = 2;
+
+// The count stands on its own line under "tweet this". Qt breaks a caption
+// at LF only; a CR would be drawn as a glyph.
+QString ButtonCaption(int remaining) { return QStringLiteral("tweet this \n(%1)").arg(remaining); }
+
+}  // namespace
+
+TweetBox::TweetBox(TKIV* kiv) : QFrame(kiv), kiv_(*kiv) {
   setObjectName(QStringLiteral("TwPanel"));
   setGeometry(0, 543, 323, 64);
 
-  Tweet = new QPlainTextEdit(this);
-  Tweet->setObjectName(QStringLiteral("Tweet"));
+  Tweet = new LimitedMemo("Tweet", kStatusMaxLength, this);
   Tweet->setGeometry(6, 7, 251, 50);
-  Tweet->setTabChangesFocus(true);
 
+  // The designed caption, without its line break, until the first change.
   tweetbtn = new QPushButton(QStringLiteral("tweet this (140)"), this);
   tweetbtn->setObjectName(QStringLiteral("tweetbtn"));
   tweetbtn->setGeometry(261, 8, 56, 49);
   tweetbtn->setEnabled(false);
   tweetbtn->setAutoDefault(false);
   SetHint(tweetbtn, QStringLiteral("tweet this message"));
+
+  connect(Tweet, &LimitedMemo::Changed, this, Guarded(this, &TweetBox::TweetChange));
+  connect(tweetbtn, &QPushButton::clicked, this, Guarded(this, &TweetBox::tweetbtnClick));
   hide();
+}
+
+void TweetBox::TweetChange() {
+  const int length = Tweet->Length();
+  tweetbtn->setText(ButtonCaption(Tweet->MaxLength() - length));
+  tweetbtn->setEnabled(length >= kShortestPost);
+}
+
+void TweetBox::tweetbtnClick() {
+  const QString text = Tweet->Text();
+  if (IsBlankText(text)) return;
+  HttpClient& http = kiv_.IdHTTP();
+  http.Request.Referer = kClientName;
+  http.Request.From = kClientName;
+  if (PostStatus(kiv_, text)) Tweet->clear();
+  kiv_.HomeTimelineRefresh();
+  tweetbtn->setEnabled(false);
 }
 
 }  // namespace plumwit

@@ -2,21 +2,32 @@
 
 #include <QFrame>
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace plumwit {
 
-// The tweet box `TwPanel` under the timeline: the memo `Tweet` and the
-// button `tweetbtn`.
+class LimitedMemo;
+class TKIV;
+
+// The tweet box `TwPanel` under the timeline: the memo `Tweet`, whose count
+// of characters left shows on the button `tweetbtn`, and the posting of
+// its text through the main window.
 class TweetBox : public QFrame {
   Q_OBJECT
 
  public:
-  explicit TweetBox(QWidget* parent);
+  explicit TweetBox(TKIV* kiv);
 
-  QPlainTextEdit* Tweet;
+  // The memo changed: the count on the button, and whether it may be pressed.
+  void TweetChange();
+  // Posts the memo's text, then refreshes the timeline.
+  void tweetbtnClick();
+
+  LimitedMemo* Tweet;
   QPushButton* tweetbtn;
+
+ private:
+  TKIV& kiv_;
 };
 
 }  // namespace plumwit

@@ -1,0 +1,49 @@
+#include "dialogs/dialog_artwork.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+// The pictures live in a static library: referencing the resource's
+// initialiser keeps the linker from dropping them.
+static void InitDialogArtworkResources() {
+  static const bool initialised = [] {
+    Q_INIT_RESOURCE(dialog_artwork);
+    return true;
+  }();
+  (void)initialised;
+}
+
+namespace plumwit {
+
+QPixmap DialogArtwork::Render(const QString& resource, QSize size) {
+  InitDialogArtworkResources();
+  QPixmap picture(size);
+  picture.fill(Qt::transparent);
+  QSvgRenderer renderer(resource);
+  QSizeF drawn = renderer.defaultSize();
+  drawn.scale(size, Qt::KeepAspectRatio);
+  const QRectF place((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2,
+                     drawn.width(), drawn.height());
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  renderer.render(&painter, place);
+  return picture;
+}
+
+QPixmap DialogArtwork::OptionsPicture(QSize size) {
+  return Render(QStringLiteral(":/artwork/options_picture.svg"), size);
+}
+
+QPixmap DialogArtwork::AboutPicture(QSize size) {
+  return Render(QStringLiteral(":/artwork/about_picture.svg"), size);
+}
+
+QPixmap DialogArtwork::TweetThisButton(QSize size) {
+  return Render(QStringLiteral(":/artwork/tweet_this_button.svg"), size);
+}
+
+QPixmap DialogArtwork::DonateButton(QSize size) {
+  return Render(QStringLiteral(":/artwork/donate_button.svg"), size);
+}
+
+}  // namespace plumwit
