@@ -7,6 +7,7 @@
 #include "ui/exception_guard.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/wrapping_push_button.h"
 
 namespace plumwit {
 namespace {
@@ -29,8 +30,9 @@ TweetBox::TweetBox(TKIV* kiv) : QFrame(kiv), kiv_(*kiv) {
   Tweet = new LimitedMemo("Tweet", kStatusMaxLength, this);
   Tweet->setGeometry(6, 7, 251, 50);
 
-  // The designed caption, without its line break, until the first change.
-  tweetbtn = new QPushButton(QStringLiteral("tweet this (140)"), this);
+  // The designed caption, without its line break, until the first change;
+  // the button wraps it so the count is not cut off.
+  tweetbtn = new WrappingPushButton(QStringLiteral("tweet this (140)"), this);
   tweetbtn->setObjectName(QStringLiteral("tweetbtn"));
   tweetbtn->setGeometry(261, 8, 56, 49);
   tweetbtn->setEnabled(false);
