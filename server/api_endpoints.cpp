@@ -163,6 +163,10 @@ ServiceResponse ApiEndpoints::EmptyDirectMessages(const ApiCall& call) {
   return Document(call, call.documents.DirectMessages());
 }
 
+ServiceResponse ApiEndpoints::SiteConfig(const ApiCall& call) {
+  return Document(call, call.documents.SiteConfig());
+}
+
 std::optional<std::string> ApiEndpoints::CheckProfile(const ApiCall& call,
                                                       ProfileChange& change) const {
   using Check = std::optional<std::string> (*)(std::string_view);

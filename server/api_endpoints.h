@@ -40,6 +40,8 @@ class ApiEndpoints {
   // so an authenticated call gets an empty list.
   ServiceResponse EmptyStatuses(const ApiCall& call);
   ServiceResponse EmptyDirectMessages(const ApiCall& call);
+  // The site's name and limits; no sign-in needed.
+  ServiceResponse SiteConfig(const ApiCall& call);
 
   static ServiceResponse Error(const ApiCall& call, unsigned status, std::string_view message);
 

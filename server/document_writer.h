@@ -25,6 +25,8 @@ class DocumentWriter {
   virtual std::string Statuses(const std::vector<StatusView>& statuses) const = 0;
   virtual std::string Users(const std::vector<UserView>& users) const = 0;
   virtual std::string DirectMessages() const = 0;  // always empty here
+  // statusnet/config: the site's name and limits.
+  virtual std::string SiteConfig() const = 0;
   // The error document: the request path and the message, nothing else.
   virtual std::string Error(std::string_view request_path, std::string_view message) const = 0;
 

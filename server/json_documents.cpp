@@ -2,6 +2,7 @@
 
 #include "server/html_text.h"
 #include "server/service_time.h"
+#include "server/site_config.h"
 
 namespace plumwit::server {
 namespace {
@@ -44,6 +45,15 @@ std::string JsonDocuments::Users(const std::vector<UserView>& users) const {
 }
 
 std::string JsonDocuments::DirectMessages() const { return "[]"; }
+
+std::string JsonDocuments::SiteConfig() const {
+  nlohmann::ordered_json config = nlohmann::ordered_json::object();
+  for (const SiteConfigSection& section : SiteConfigSections(links_)) {
+    nlohmann::ordered_json& object = config[section.name];
+    for (const auto& [key, value] : section.values) object[key] = value;
+  }
+  return Dump(config);
+}
 
 std::string JsonDocuments::Error(std::string_view request_path, std::string_view message) const {
   nlohmann::ordered_json error;

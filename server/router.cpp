@@ -156,6 +156,7 @@ ServiceResponse Router::Dispatch(const ServiceRequest& request) {
         Allowed::kGet, [&] { return api_.EmptyStatuses(call); });
   route(Is(s, {"direct_messages"}) || Is(s, {"direct_messages", "sent"}), Allowed::kGet,
         [&] { return api_.EmptyDirectMessages(call); });
+  route(Is(s, {"statusnet", "config"}), Allowed::kGet, [&] { return api_.SiteConfig(call); });
 
   // The web pages live at the root only, on the path exactly as given.
   const std::vector<std::string>& page = request.segments();

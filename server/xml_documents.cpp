@@ -1,6 +1,7 @@
 #include "server/xml_documents.h"
 
 #include "server/service_time.h"
+#include "server/site_config.h"
 
 namespace plumwit::server {
 namespace {
@@ -44,6 +45,17 @@ std::string XmlDocuments::Users(const std::vector<UserView>& users) const {
 std::string XmlDocuments::DirectMessages() const {
   XmlWriter xml;
   xml.OpenArray("direct-messages");
+  return xml.Finish();
+}
+
+std::string XmlDocuments::SiteConfig() const {
+  XmlWriter xml;
+  xml.Open("config");
+  for (const SiteConfigSection& section : SiteConfigSections(links_)) {
+    xml.Open(section.name);
+    for (const auto& [key, value] : section.values) xml.Element(key, value);
+    xml.Close();
+  }
   return xml.Finish();
 }
 

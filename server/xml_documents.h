@@ -15,6 +15,7 @@ class XmlDocuments : public DocumentWriter {
   std::string Statuses(const std::vector<StatusView>& statuses) const override;
   std::string Users(const std::vector<UserView>& users) const override;
   std::string DirectMessages() const override;
+  std::string SiteConfig() const override;
   std::string Error(std::string_view request_path, std::string_view message) const override;
 
  private:

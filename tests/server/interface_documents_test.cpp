@@ -318,5 +318,28 @@ TEST_F(OtherListsTest, VerifyCredentialsAnswersTheSignedInUser) {
   EXPECT_EQ(Get("/api/account/verify_credentials.json").status, 401);
 }
 
+// GNU social-style clients read the status limit from here when an account is
+// set up, before signing in; a 404 left them guessing.
+TEST_F(OtherListsTest, SiteConfigGivesTheStatusLimitWithoutSignIn) {
+  const HttpReply json = Get("/api/statusnet/config.json");
+  ASSERT_EQ(json.status, 200) << json.body;
+  EXPECT_EQ(json.Header("Content-Type"), kJsonType);
+  const nlohmann::json config = nlohmann::json::parse(json.body);
+  EXPECT_EQ(config["site"]["textlimit"], "140");
+  EXPECT_EQ(config["site"]["server"], "127.0.0.1");
+  EXPECT_EQ(config["notice"]["contentlimit"], "140");
+  EXPECT_EQ(config["profile"]["biolimit"], "160");
+
+  const HttpReply xml = Get("/statusnet/config.xml");
+  ASSERT_EQ(xml.status, 200);
+  const pugi::xml_document document = ParseXml(xml.body);
+  EXPECT_EQ(ChildNames(document.child("config")),
+            (std::vector<std::string>{"site", "profile", "notice"}));
+  EXPECT_STREQ(document.child("config").child("site").child_value("textlimit"), "140");
+
+  EXPECT_EQ(Get("/api/statusnet/config.json", "Basic ZGVtbzpkZW1v").status, 200);
+  EXPECT_EQ(Post("/api/statusnet/config.json").status, 405);
+}
+
 }  // namespace
 }  // namespace plumwit::server::testing
