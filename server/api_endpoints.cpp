@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "server/ascii_case.h"
 #include "server/profile_rules.h"
 #include "server/service_time.h"
 #include "server/utf8.h"
@@ -43,17 +44,6 @@ TimelinePage PageFrom(const ServiceRequest& request) {
   return page;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::string SourceFrom(const ServiceRequest& request) {
   const std::optional<std::string> given = request.Param("source");
   if (!given) return "web";
@@ -90,7 +80,7 @@ ServiceResponse ApiEndpoints::ShowUserByParameter(const ApiCall& call) {
 ServiceResponse ApiEndpoints::HomeTimeline(const ApiCall& call,
                                            const std::optional<std::string>& path_name) {
   std::optional<Account> account = SignedIn(call);
-  if (!account || (path_name && !SameName(*path_name, account->screen_name))) {
+  if (!account || (path_name && !EqualsIgnoringCase(*path_name, account->screen_name))) {
     return Unauthorized(call);
   }
   const std::vector<Status> statuses = store_.HomeTimeline(account->id, PageFrom(call.request));

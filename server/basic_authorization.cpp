@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "server/ascii_case.h"
+
 namespace plumwit::server {
 namespace {
 
@@ -12,17 +14,6 @@ int Base64Value(char c) {
   if (c == '+') return 62;
   if (c == '/') return 63;
   return -1;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

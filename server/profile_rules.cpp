@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "server/ascii_case.h"
 #include "server/utf8.h"
 
 namespace plumwit::server {
@@ -16,17 +17,6 @@ std::optional<std::string> CheckLength(std::string_view value, std::size_t limit
                                        const char* field) {
   if (CountCodePoints(value) <= limit) return std::nullopt;
   return std::string(field) + " is too long (maximum is " + std::to_string(limit) + " characters).";
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace

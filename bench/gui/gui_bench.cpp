@@ -27,7 +27,7 @@
 #include <QWebEngineView>
 
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/loopback_http_server.h"
 #include "timeline/timeline_view.h"
 #include "ui/guarded_application.h"

@@ -4,7 +4,7 @@
 
 #include "core/build_config.h"
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "timeline/timeline_view.h"
 #include "ui/guarded_application.h"
 

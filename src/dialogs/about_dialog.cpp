@@ -10,7 +10,7 @@
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"

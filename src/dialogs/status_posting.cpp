@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/service/endpoints.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "ui/user_messages.h"
 
 namespace plumwit {

@@ -4,7 +4,7 @@
 
 #include "core/settings/ini_file.h"
 #include "dialogs/dialog_frame.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "ui/link_opener.h"
 
 namespace plumwit {

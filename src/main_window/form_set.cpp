@@ -5,7 +5,7 @@
 #include "dialogs/post_new_tweet_dialog.h"
 #include "dialogs/twitter_login_dialog.h"
 #include "dialogs/update_profile_dialog.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "ui/exception_guard.h"
 
 namespace plumwit {

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "dialogs/status_posting.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "ui/exception_guard.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"

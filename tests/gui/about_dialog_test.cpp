@@ -9,7 +9,7 @@
 #include "core/service/endpoints.h"
 #include "dialogs/about_dialog.h"
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 #include "ui/link_label.h"

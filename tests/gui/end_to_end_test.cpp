@@ -20,7 +20,7 @@
 #include "dialogs/post_new_tweet_dialog.h"
 #include "dialogs/update_profile_dialog.h"
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_test_main.h"
 #include "timeline/timeline_view.h"

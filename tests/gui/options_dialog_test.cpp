@@ -12,8 +12,8 @@
 
 #include "dialogs/options_dialog.h"
 #include "main_window/form_set.h"
+#include "main_window/main_window.h"
 #include "main_window/refresh_timer.h"
-#include "main_window/tkiv.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 

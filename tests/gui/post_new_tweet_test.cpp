@@ -9,7 +9,7 @@
 
 #include "dialogs/post_new_tweet_dialog.h"
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 #include "ui/limited_memo.h"

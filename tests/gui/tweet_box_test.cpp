@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 #include "ui/limited_memo.h"

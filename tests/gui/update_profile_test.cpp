@@ -9,7 +9,7 @@
 #include "core/build_config.h"
 #include "dialogs/update_profile_dialog.h"
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "support/dialog_test_bed.h"
 #include "support/gui_test_main.h"
 #include "ui/limited_memo.h"

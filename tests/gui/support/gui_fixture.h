@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "main_window/form_set.h"
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 
 class QDialog;
 

@@ -1,4 +1,4 @@
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>

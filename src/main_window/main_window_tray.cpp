@@ -3,7 +3,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "main_window/tkiv.h"
+#include "main_window/main_window.h"
 #include "main_window/tray_presence.h"
 #include "ui/exception_guard.h"
 
