@@ -5,6 +5,7 @@
 
 #include "core/service/ascii_text.h"
 #include "core/service/base64.h"
+#include "core/service/endpoints.h"
 
 namespace plumwit {
 
@@ -14,25 +15,6 @@ namespace http = boost::beast::http;
 
 constexpr char kAccept[] = "text/html, */*";
 constexpr char kUserAgent[] = "Mozilla/3.0 (compatible; Indy Library)";
-
-bool IsUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '.' || c == '_' || c == '~';
-}
-
-std::string PercentEncodeValue(std::string_view value) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (char c : value) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (IsUnreserved(byte)) {
-      encoded += c;
-    } else {
-      encoded += {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
-    }
-  }
-  return encoded;
-}
 
 bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
@@ -84,7 +66,7 @@ std::string EncodeForm(const std::vector<std::string>& form) {
       body += trimmed;
     } else {
       body += std::string(trimmed.substr(0, equals + 1)) +
-              PercentEncodeValue(trimmed.substr(equals + 1));
+              PercentEncode(trimmed.substr(equals + 1));
     }
   }
   return body;
