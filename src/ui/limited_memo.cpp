@@ -58,7 +58,13 @@ QString LimitedMemo::Text() const {
   return text;
 }
 
-void LimitedMemo::SetText(const QString& text) { setPlainText(text); }
+// Text the program puts in is taken whole, as the service sent it: the limit
+// holds for what the user adds, so filling a field never shortens it.
+void LimitedMemo::SetText(const QString& text) {
+  taking_whole_ = true;
+  setPlainText(text);
+  taking_whole_ = false;
+}
 
 void LimitedMemo::KeepSelectionVisible() {
   QPalette colours = palette();
@@ -77,13 +83,18 @@ void LimitedMemo::NoteChange(int position, int /*chars_removed*/, int chars_adde
 
 void LimitedMemo::ApplyLimit() {
   if (cutting_) return;
-  // A second pass, over the whole text, only for a text that was already
-  // too long before the insertion.
-  for (int overflow = Length() - max_length_; overflow > 0; overflow = Length() - max_length_) {
-    CutInsertedTail(overflow);
-    inserted_from_ = inserted_to_ = -1;
+  const bool fitted_before = settled_length_ <= max_length_;
+  if (!taking_whole_ && (fitted_before || inserted_from_ >= 0)) {
+    // A second pass, over the whole text, only when the text fitted before
+    // the insertion; a longer text the program put in keeps all it had.
+    for (int overflow = Length() - max_length_; overflow > 0; overflow = Length() - max_length_) {
+      CutInsertedTail(overflow);
+      inserted_from_ = inserted_to_ = -1;
+      if (!fitted_before) break;
+    }
   }
   inserted_from_ = inserted_to_ = -1;
+  settled_length_ = Length();
   emit Changed();
 }
 

@@ -21,6 +21,7 @@ class LimitedMemo : public QPlainTextEdit {
   int MaxLength() const { return max_length_; }
   QString Text() const;
   int Length() const { return MemoLength(Text()); }
+  // Sets the text whole, even beyond the maximum length.
   void SetText(const QString& text);
 
   // The selection stays painted while another control has the focus.
@@ -39,6 +40,9 @@ class LimitedMemo : public QPlainTextEdit {
   int inserted_from_ = -1;
   int inserted_to_ = -1;
   bool cutting_ = false;
+  bool taking_whole_ = false;
+  // The length after the last change, limit applied.
+  int settled_length_ = 0;
 };
 
 }  // namespace plumwit

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "core/build_config.h"
@@ -87,6 +88,26 @@ class UpdateProfileTest : public QObject {
     QCOMPARE(Field("Location"), QString());
     QCOMPARE(Description()->Text(), QString());
     QCOMPARE(Field("Url"), QString());
+  }
+
+  // The limit holds for what the user types: a longer description from the
+  // service is shown and sent back whole, and typing adds nothing to it.
+  void keepsALongerFetchedDescriptionWhole() {
+    const QString long_text(170, QLatin1Char('d'));
+    bed_->Server().Add(Ok(UserRecord("Ann", "ann", "", long_text.toStdString(), "")));
+    Open();
+    QCOMPARE(Description()->Text(), long_text);
+    Description()->setFocus();
+    Description()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Description(), QStringLiteral("x"));
+    QCOMPARE(Description()->Text(), long_text);
+    QTest::keyClick(Description(), Qt::Key_Backspace);
+    QCOMPARE(Description()->Length(), 169);
+    bed_->Server().Add(Ok("<user/>"));
+    Click("sButton2");
+    const std::vector<WireRequest> sent = bed_->RequestsAfter(signed_in_requests_ + 1);
+    QCOMPARE(sent.size(), std::size_t{1});
+    QVERIFY(sent[0].request_line.contains("&description=" + QByteArray(169, 'd') + "&url="));
   }
 
   // All five keys, in their order, empty values included, each value as
