@@ -113,6 +113,7 @@ class MainWindowTest : public QObject {
   void timerRulesForNeverRefresh();
   void sameTimerSettingsDoNotRestartTheCountdown();
   void statusBarShowsHintsOfControlsUnderTheMouse();
+  void labelsKeepTheLabelColourAndLinksAreBlue();
   void linksGoToTheLinkSeam();
   void commandsShowTheirDialogsModally();
   void minimiseAndRestoreSwitchTheShowItem();
@@ -536,6 +537,32 @@ void MainWindowTest::statusBarShowsHintsOfControlsUnderTheMouse() {
   point_at("sLabelFX2");
   QTRY_COMPARE(panel->text(), QStringLiteral("Visit developer homepage"));
   QVERIFY(app.Find<QWidget>("Login")->toolTip().isEmpty());
+}
+
+void MainWindowTest::labelsKeepTheLabelColourAndLinksAreBlue() {
+  GuiFixture app;
+  app.Start();
+  const auto colour_of = [&](const char* name) {
+    return app.Find<QWidget>(name)->palette().color(QPalette::WindowText);
+  };
+  const auto point_at = [&](const char* name) {
+    QWidget* label = app.Find<QWidget>(name);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), label->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(label, &enter);
+  };
+  const QColor label_colour(43, 53, 77);
+  // The web address at the top is a top label, whose colour does not change
+  // under the mouse.
+  for (const char* name : {"sLabelFX1", "sLabelFX2", "UsernameCaption", "PasswordLabel",
+                           "TweetsLabel", "FollowersLabel", "FollowingLabel"}) {
+    QVERIFY2(colour_of(name) == label_colour, name);
+  }
+  point_at("sLabelFX2");
+  QCOMPARE(colour_of("sLabelFX2"), label_colour);
+  // The sign-in group's links are blue, window-text coloured under the mouse.
+  QCOMPARE(colour_of("sWebLabel1"), QColor(0, 0, 255));
+  point_at("sWebLabel1");
+  QCOMPARE(colour_of("sWebLabel1"), QPalette().color(QPalette::WindowText));
 }
 
 void MainWindowTest::linksGoToTheLinkSeam() {
