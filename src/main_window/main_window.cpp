@@ -125,6 +125,8 @@ void TKIV::BuildTop() {
   sLabelFX2_ = new LinkLabel(QStringLiteral("Web: ") + QString::fromUtf8(build::kMakerHome), this);
   sLabelFX2_->setObjectName(QStringLiteral("sLabelFX2"));
   sLabelFX2_->setGeometry(152, 16, 154, 21);
+  // A top label like the notice beside it, not one of the blue links.
+  sLabelFX2_->KeepColour(FormLabel::Colour());
   SetHint(sLabelFX2_, QStringLiteral("Visit developer homepage"));
 }
 

@@ -45,7 +45,7 @@ void SignInGroup::AddBoxes() {
 
   Remember = new QCheckBox(QStringLiteral("Remember Login details"), this);
   Remember->setObjectName(QStringLiteral("Remember"));
-  Remember->setGeometry(60, 96, 160, 19);
+  Remember->setGeometry(60, 96, 138, 19);
   Remember->setChecked(true);
   SetHint(Remember, QStringLiteral("Remember Username and Password"));
 }

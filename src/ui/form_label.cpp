@@ -21,7 +21,7 @@ void FormLabel::Style(const char* name) {
   setObjectName(QString::fromLatin1(name));
   setTextFormat(Qt::PlainText);
   QPalette colours = palette();
-  colours.setColor(QPalette::WindowText, QColor(43, 53, 77));
+  colours.setColor(QPalette::WindowText, Colour());
   setPalette(colours);
 }
 

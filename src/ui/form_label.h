@@ -14,6 +14,8 @@ class FormLabel : public QLabel {
   // At a fixed place.
   FormLabel(const char* name, const QString& text, const QRect& place, QWidget* parent);
 
+  static QColor Colour() { return QColor(43, 53, 77); }
+
  private:
   void Style(const char* name);
 };

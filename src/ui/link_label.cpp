@@ -10,10 +10,17 @@ const QColor kLinkBlue(0, 0, 255);
 
 }  // namespace
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent)
+    : QLabel(text, parent), normal_colour_(kLinkBlue) {
   setCursor(Qt::PointingHandCursor);
   setTextFormat(Qt::PlainText);
-  SetColour(kLinkBlue);
+  SetColour(normal_colour_);
+}
+
+void LinkLabel::KeepColour(const QColor& colour) {
+  normal_colour_ = colour;
+  hover_colour_ = colour;
+  SetColour(colour);
 }
 
 void LinkLabel::SetColour(const QColor& colour) {
@@ -23,12 +30,12 @@ void LinkLabel::SetColour(const QColor& colour) {
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {
-  SetColour(QPalette().color(QPalette::WindowText));
+  SetColour(hover_colour_.isValid() ? hover_colour_ : QPalette().color(QPalette::WindowText));
   QLabel::enterEvent(event);
 }
 
 void LinkLabel::leaveEvent(QEvent* event) {
-  SetColour(kLinkBlue);
+  SetColour(normal_colour_);
   QLabel::leaveEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QLabel>
 
 namespace plumwit {
@@ -12,6 +13,10 @@ class LinkLabel : public QLabel {
  public:
   LinkLabel(const QString& text, QWidget* parent);
 
+  // For a link that looks like the labels around it: one colour, with or
+  // without the mouse over it.
+  void KeepColour(const QColor& colour);
+
  signals:
   void clicked();
 
@@ -22,6 +27,9 @@ class LinkLabel : public QLabel {
 
  private:
   void SetColour(const QColor& colour);
+
+  QColor normal_colour_;
+  QColor hover_colour_;  // invalid: the window-text colour
 };
 
 }  // namespace plumwit

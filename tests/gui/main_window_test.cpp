@@ -93,6 +93,8 @@ class MainWindowTest : public QObject {
 
  private slots:
   void startUpCreatesTheWindowsInOrderAndOpensSignedOut();
+  void controlsStandAtTheirDesignedPlaces_data();
+  void controlsStandAtTheirDesignedPlaces();
   void screenWarningComesBeforeTheCreationHandler();
   void screenRequirementText_data();
   void screenRequirementText();
@@ -113,6 +115,7 @@ class MainWindowTest : public QObject {
   void timerRulesForNeverRefresh();
   void sameTimerSettingsDoNotRestartTheCountdown();
   void statusBarShowsHintsOfControlsUnderTheMouse();
+  void labelsKeepTheLabelColourAndLinksAreBlue();
   void linksGoToTheLinkSeam();
   void commandsShowTheirDialogsModally();
   void minimiseAndRestoreSwitchTheShowItem();
@@ -164,6 +167,45 @@ void MainWindowTest::startUpCreatesTheWindowsInOrderAndOpensSignedOut() {
            QStringLiteral("Update profile informations"));
   QCOMPARE(app.Forms().UpdateProfile().size(), QSize(442, 247));
   QVERIFY(!app.Forms().About().isVisible());
+}
+
+void MainWindowTest::controlsStandAtTheirDesignedPlaces_data() {
+  // Places inside the parent; labels sized to their text give only their corner.
+  QTest::addColumn<QRect>("place");
+  QTest::newRow("sLabelFX1") << QRect(104, 0, 201, 21);
+  QTest::newRow("sLabelFX2") << QRect(152, 16, 154, 21);
+  QTest::newRow("Image1") << QRect(16, 16, 289, 249);
+  QTest::newRow("HomeLogin") << QRect(18, 264, 281, 177);
+  QTest::newRow("UsernameCaption") << QRect(40, 16, 0, 0);
+  QTest::newRow("HomeUsername") << QRect(48, 32, 193, 21);
+  QTest::newRow("PasswordLabel") << QRect(40, 56, 0, 0);
+  QTest::newRow("HomePassword") << QRect(48, 72, 193, 21);
+  QTest::newRow("Remember") << QRect(60, 96, 138, 19);
+  QTest::newRow("sWebLabel1") << QRect(52, 120, 0, 0);
+  QTest::newRow("sWebLabel2") << QRect(148, 120, 0, 0);
+  QTest::newRow("Login") << QRect(96, 144, 89, 25);
+  QTest::newRow("Panel") << QRect(0, 33, 323, 32);
+  QTest::newRow("TweetsLabel") << QRect(8, 6, 0, 0);
+  QTest::newRow("FollowersLabel") << QRect(96, 6, 0, 0);
+  QTest::newRow("FollowingLabel") << QRect(200, 6, 0, 0);
+  QTest::newRow("ClientTweets") << QRect(0, 66, 321, 477);
+  QTest::newRow("TwPanel") << QRect(0, 543, 323, 64);
+  QTest::newRow("CoolBar") << QRect(0, 606, 323, 42);
+  QTest::newRow("ToolBar") << QRect(33, 1, 260, 40);
+  QTest::newRow("StatusBar") << QRect(0, 647, 322, 19);
+}
+
+void MainWindowTest::controlsStandAtTheirDesignedPlaces() {
+  QFETCH(QRect, place);
+  GuiFixture app;
+  app.Start();
+  const QWidget* control = app.Find<QWidget>(QTest::currentDataTag());
+  QVERIFY(control);
+  if (place.isEmpty()) {
+    QCOMPARE(control->pos(), place.topLeft());
+  } else {
+    QCOMPARE(control->geometry(), place);
+  }
 }
 
 void MainWindowTest::screenWarningComesBeforeTheCreationHandler() {
@@ -536,6 +578,32 @@ void MainWindowTest::statusBarShowsHintsOfControlsUnderTheMouse() {
   point_at("sLabelFX2");
   QTRY_COMPARE(panel->text(), QStringLiteral("Visit developer homepage"));
   QVERIFY(app.Find<QWidget>("Login")->toolTip().isEmpty());
+}
+
+void MainWindowTest::labelsKeepTheLabelColourAndLinksAreBlue() {
+  GuiFixture app;
+  app.Start();
+  const auto colour_of = [&](const char* name) {
+    return app.Find<QWidget>(name)->palette().color(QPalette::WindowText);
+  };
+  const auto point_at = [&](const char* name) {
+    QWidget* label = app.Find<QWidget>(name);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), label->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(label, &enter);
+  };
+  const QColor label_colour(43, 53, 77);
+  // The web address at the top is a top label, whose colour does not change
+  // under the mouse.
+  for (const char* name : {"sLabelFX1", "sLabelFX2", "UsernameCaption", "PasswordLabel",
+                           "TweetsLabel", "FollowersLabel", "FollowingLabel"}) {
+    QVERIFY2(colour_of(name) == label_colour, name);
+  }
+  point_at("sLabelFX2");
+  QCOMPARE(colour_of("sLabelFX2"), label_colour);
+  // The sign-in group's links are blue, window-text coloured under the mouse.
+  QCOMPARE(colour_of("sWebLabel1"), QColor(0, 0, 255));
+  point_at("sWebLabel1");
+  QCOMPARE(colour_of("sWebLabel1"), QPalette().color(QPalette::WindowText));
 }
 
 void MainWindowTest::linksGoToTheLinkSeam() {
