@@ -1,5 +1,7 @@
 #include "server/html_text.h"
 
+#include "server/markup_entities.h"
+
 namespace plumwit::server {
 namespace {
 
@@ -30,24 +32,12 @@ std::string HtmlText::Escape(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
   for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&#39;";
-        break;
-      default:
-        escaped += c;
+    if (const char* entity = MarkupEntity(static_cast<unsigned char>(c))) {
+      escaped += entity;
+    } else if (c == '\'') {
+      escaped += "&#39;";
+    } else {
+      escaped += c;
     }
   }
   return escaped;

@@ -1,5 +1,6 @@
 #include "server/xml_writer.h"
 
+#include "server/markup_entities.h"
 #include "server/utf8.h"
 
 namespace plumwit::server {
@@ -71,28 +72,14 @@ std::string XmlWriter::Escape(std::string_view text) {
   escaped.reserve(text.size());
   for (char32_t c : DecodeUtf8(text)) {
     if (!IsXmlCharacter(c)) c = 0xFFFD;
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\r':
-        escaped += "&#13;";
-        break;
-      default:
-        if (c < 0x80) {
-          escaped += static_cast<char>(c);
-        } else {
-          escaped += "&#" + std::to_string(static_cast<unsigned long>(c)) + ';';
-        }
+    if (const char* entity = MarkupEntity(c)) {
+      escaped += entity;
+    } else if (c == '\r') {
+      escaped += "&#13;";
+    } else if (c < 0x80) {
+      escaped += static_cast<char>(c);
+    } else {
+      escaped += "&#" + std::to_string(static_cast<unsigned long>(c)) + ';';
     }
   }
   return escaped;

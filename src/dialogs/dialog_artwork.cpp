@@ -1,7 +1,6 @@
 #include "dialogs/dialog_artwork.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "ui/artwork.h"
 
 // The pictures live in a static library: referencing the resource's
 // initialiser keeps the linker from dropping them.
@@ -17,17 +16,7 @@ namespace plumwit {
 
 QPixmap DialogArtwork::Render(const QString& resource, QSize size) {
   InitDialogArtworkResources();
-  QPixmap picture(size);
-  picture.fill(Qt::transparent);
-  QSvgRenderer renderer(resource);
-  QSizeF drawn = renderer.defaultSize();
-  drawn.scale(size, Qt::KeepAspectRatio);
-  const QRectF place((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2,
-                     drawn.width(), drawn.height());
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  renderer.render(&painter, place);
-  return picture;
+  return Artwork::Render(resource, size, true);
 }
 
 QPixmap DialogArtwork::OptionsPicture(QSize size) {

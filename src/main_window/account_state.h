@@ -2,22 +2,16 @@
 
 #include <string>
 
+#include "core/service/people_info.h"
+
 namespace plumwit {
 
 // What the main window knows about the account: the credentials of the last
-// sign-in, the values of the last account record read, and the refresh
-// options. Sign-out clears none of it.
-struct AccountState {
+// sign-in, the values of the last account record read (the PeopleInfo part),
+// and the refresh options. Sign-out clears none of it.
+struct AccountState : PeopleInfo {
   std::string AccountName;
   std::string AccountPassword;
-  std::string ProfileName;
-  std::string ScreenName;
-  std::string ProfileLocation;
-  std::string ProfileDescription;
-  std::string ProfileUrl;
-  std::string StatusesCount;
-  std::string FollowersCount;
-  std::string FriendsCount;
   int RefreshMinutes = 0;
   bool ManualRefresh = false;
 };

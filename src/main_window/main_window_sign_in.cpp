@@ -67,17 +67,9 @@ void TKIV::RequestAccountRecord() {
   xml_.Load(reply);
 }
 
-void TKIV::GetPeopleInfo() {
-  PeopleInfo info = ReadPeopleInfo(xml_);
-  account_.ProfileName = std::move(info.ProfileName);
-  account_.ScreenName = std::move(info.ScreenName);
-  account_.ProfileLocation = std::move(info.ProfileLocation);
-  account_.ProfileDescription = std::move(info.ProfileDescription);
-  account_.ProfileUrl = std::move(info.ProfileUrl);
-  account_.StatusesCount = std::move(info.StatusesCount);
-  account_.FollowersCount = std::move(info.FollowersCount);
-  account_.FriendsCount = std::move(info.FriendsCount);
-}
+// Assigned only when the whole record was read, so a failure keeps the
+// previous values.
+void TKIV::GetPeopleInfo() { static_cast<PeopleInfo&>(account_) = ReadPeopleInfo(xml_); }
 
 void TKIV::RememberSignIn() {
   const bool remember = HomeLogin_->Remember->isChecked();

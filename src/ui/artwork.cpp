@@ -39,14 +39,21 @@ QString ImageListResource(int index) {
 
 }  // namespace
 
-QPixmap Artwork::Render(const QString& resource, QSize size) {
+QPixmap Artwork::Render(const QString& resource, QSize size, bool keep_proportions) {
   InitArtworkResources();
   QPixmap picture(size);
   picture.fill(Qt::transparent);
   QSvgRenderer renderer(resource);
+  QRectF place(QPointF(0, 0), QSizeF(size));
+  if (keep_proportions) {
+    QSizeF drawn = renderer.defaultSize();
+    drawn.scale(size, Qt::KeepAspectRatio);
+    place = QRectF((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2,
+                   drawn.width(), drawn.height());
+  }
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
-  renderer.render(&painter);
+  renderer.render(&painter, place);
   return picture;
 }
 

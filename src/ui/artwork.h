@@ -17,8 +17,11 @@ class Artwork {
   static QIcon TrayIcon();
   static QIcon SigninPicture();
 
+  // Draws an SVG resource on a transparent picture of `size`; with
+  // `keep_proportions`, as large as fits without distortion, centred.
+  static QPixmap Render(const QString& resource, QSize size, bool keep_proportions = false);
+
  private:
-  static QPixmap Render(const QString& resource, QSize size);
   static QIcon IconOf(const QString& resource, std::initializer_list<int> sizes);
 };
 

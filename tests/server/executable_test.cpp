@@ -8,8 +8,8 @@
 #include <string>
 
 #include "support/child_process.h"
+#include "support/scratch_folder.h"
 #include "support/service_fixture.h"
-#include "support/temp_folder.h"
 
 namespace plumwit::server::testing {
 namespace {
@@ -28,8 +28,8 @@ unsigned short PortFromStartLine(ChildProcess& server) {
 }
 
 TEST(ExecutableTest, ServesUntilASignalAndKeepsTheDataForTheNextRun) {
-  TempFolder data;
-  const std::string folder = data.path().string();
+  plumwit::testing::ScratchFolder data;
+  const std::string folder = data.Path();
   {
     ChildProcess server(kBinary, {"--listen", "127.0.0.1:0", "--data", folder, "--demo"});
     const unsigned short port = PortFromStartLine(server);
@@ -59,11 +59,11 @@ TEST(ExecutableTest, ServesUntilASignalAndKeepsTheDataForTheNextRun) {
 }
 
 TEST(ExecutableTest, DataFolderDefaultsToXdgDataHome) {
-  TempFolder xdg;
-  ChildProcess server(kBinary, {"--listen", "127.0.0.1:0"}, {},
-                      {{"XDG_DATA_HOME", xdg.path().string()}});
+  plumwit::testing::ScratchFolder xdg;
+  ChildProcess server(kBinary, {"--listen", "127.0.0.1:0"}, {}, {{"XDG_DATA_HOME", xdg.Path()}});
   ASSERT_NE(PortFromStartLine(server), 0);
-  EXPECT_TRUE(std::filesystem::exists(xdg.path() / "plumwit-server" / "plumwit.sqlite3"));
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(xdg.Path()) / "plumwit-server" /
+                                      "plumwit.sqlite3"));
   server.Signal(SIGTERM);
   EXPECT_EQ(server.Wait(), 0);
 }

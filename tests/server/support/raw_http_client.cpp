@@ -5,54 +5,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
+#include "core/service/base64.h"
+#include "core/service/endpoints.h"
+#include "server/ascii_case.h"
+
 namespace plumwit::server::testing {
 namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string Base64(std::string_view bytes) {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  std::size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    const unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
-                       (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                       static_cast<unsigned char>(bytes[i + 2]);
-    out += kAlphabet[(n >> 18) & 63];
-    out += kAlphabet[(n >> 12) & 63];
-    out += kAlphabet[(n >> 6) & 63];
-    out += kAlphabet[n & 63];
-  }
-  if (i + 1 == bytes.size()) {
-    const unsigned n = static_cast<unsigned char>(bytes[i]) << 16;
-    out += kAlphabet[(n >> 18) & 63];
-    out += kAlphabet[(n >> 12) & 63];
-    out += "==";
-  } else if (i + 2 == bytes.size()) {
-    const unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
-                       (static_cast<unsigned char>(bytes[i + 1]) << 8);
-    out += kAlphabet[(n >> 18) & 63];
-    out += kAlphabet[(n >> 12) & 63];
-    out += kAlphabet[(n >> 6) & 63];
-    out += '=';
-  }
-  return out;
-}
 
 std::string AuthorizationLine(std::string_view authorization) {
   if (authorization.empty()) return {};
@@ -63,14 +25,14 @@ std::string AuthorizationLine(std::string_view authorization) {
 
 std::string HttpReply::Header(std::string_view name) const {
   for (const auto& [key, value] : headers) {
-    if (SameIgnoringCase(key, name)) return value;
+    if (EqualsIgnoringCase(key, name)) return value;
   }
   return {};
 }
 
 bool HttpReply::HasHeader(std::string_view name) const {
   for (const auto& header : headers) {
-    if (SameIgnoringCase(header.first, name)) return true;
+    if (EqualsIgnoringCase(header.first, name)) return true;
   }
   return false;
 }
@@ -171,7 +133,7 @@ bool RawHttpClient::ServerClosed() {
 }
 
 std::string RawHttpClient::BasicAuth(std::string_view name, std::string_view password) {
-  return "Basic " + Base64(std::string(name) + ":" + std::string(password));
+  return "Basic " + EncodeBase64(std::string(name) + ":" + std::string(password));
 }
 
 std::string RawHttpClient::ClientGet(std::string_view target, std::string_view authorization) {
@@ -199,20 +161,6 @@ std::string RawHttpClient::FormPost(std::string_view target, std::string_view bo
          std::string(body);
 }
 
-std::string Encode(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (std::isalnum(byte) || c == '-' || c == '.' || c == '_' || c == '~') {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kHex[byte >> 4];
-      encoded += kHex[byte & 15];
-    }
-  }
-  return encoded;
-}
+std::string Encode(std::string_view text) { return PercentEncode(text); }
 
 }  // namespace plumwit::server::testing

@@ -6,7 +6,7 @@ void ServiceTest::StartServer(const HttpLimits& limits) {
   ServerOptions options;
   options.address = "127.0.0.1";
   options.port = 0;
-  options.data_folder = data_.path();
+  options.data_folder = data_.Path();
   options.seed_demo = true;
   options.limits = limits;
   options.log_sink = [this](std::string_view line) {

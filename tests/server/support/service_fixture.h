@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,7 +13,7 @@
 #include "server/http_limits.h"
 #include "server/server.h"
 #include "support/raw_http_client.h"
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 namespace plumwit::server::testing {
 
@@ -29,7 +30,7 @@ class ServiceTest : public ::testing::Test {
   void RestartServer();
 
   unsigned short Port() const { return server_->Port(); }
-  const std::filesystem::path& DataFolder() const { return data_.path(); }
+  std::filesystem::path DataFolder() const { return data_.Path(); }
 
   // Each on a connection of its own, in the client program's request shapes.
   HttpReply Get(std::string_view target, std::string_view authorization = {});
@@ -45,7 +46,7 @@ class ServiceTest : public ::testing::Test {
   std::vector<std::string> LogLines();
 
  private:
-  TempFolder data_;
+  plumwit::testing::ScratchFolder data_;
   std::unique_ptr<Server> server_;
   std::mutex log_mutex_;
   std::vector<std::string> log_;
