@@ -1,18 +1,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTimer>
 
 #include "core/build_config.h"
 #include "main_window/form_set.h"
 #include "main_window/main_window.h"
-#include "timeline/timeline_view.h"
 #include "ui/guarded_application.h"
 
 namespace {
-
-// The web engine takes a while to start; start it once the window is on
-// screen, so neither start-up nor the first sign-in waits for it.
-constexpr int kWarmUpDelayMs = 400;
 
 plumwit::WindowSetup RealSetup() {
   plumwit::WindowSetup setup;
@@ -24,6 +18,8 @@ plumwit::WindowSetup RealSetup() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The timeline's web engine, loaded later from its module, needs this
+  // before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   plumwit::GuardedApplication app(argc, argv);
   QCoreApplication::setApplicationName(QString::fromUtf8(plumwit::build::kAppTitle));
@@ -36,7 +32,5 @@ int main(int argc, char* argv[]) {
   QObject::connect(&main_window, &plumwit::TKIV::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   main_window.show();
-  QTimer::singleShot(kWarmUpDelayMs, &main_window,
-                     [&main_window] { main_window.ClientTweets().WarmUp(); });
   return QApplication::exec();
 }

@@ -80,7 +80,8 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   BuildTop();
   HomeLogin_ = new SignInGroup(this);
   Panel_ = new CountsPanel(this);
-  client_tweets_ = new TimelineView(QString::fromStdString(setup_.program_folder), this);
+  client_tweets_ = new TimelineView(QString::fromStdString(setup_.program_folder), this,
+                                    QString::fromStdString(setup_.view_module_file));
   client_tweets_->setObjectName(QStringLiteral("ClientTweets"));
   client_tweets_->setGeometry(0, 66, 321, 477);
   client_tweets_->hide();
@@ -160,6 +161,9 @@ void TKIV::ConnectControls() {
           Guarded(this, &TKIV::HomeUsernameChange));
   connect(HomeLogin_->HomePassword, &QLineEdit::textChanged, this,
           Guarded(this, &TKIV::HomePasswordChange));
+  // A sign-in is on its way: the web view will be wanted soon.
+  for (QLineEdit* box : {HomeLogin_->HomeUsername, HomeLogin_->HomePassword})
+    connect(box, &QLineEdit::textChanged, client_tweets_, &TimelineView::StartEngineSoon);
   connect(HomeLogin_->Login, &QPushButton::clicked, this, Guarded(this, &TKIV::LoginClick));
   connect(HomeLogin_->sWebLabel1, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel1Click));
   connect(HomeLogin_->sWebLabel2, &LinkLabel::clicked, this, Guarded(this, &TKIV::sWebLabel2Click));

@@ -25,6 +25,8 @@ struct WindowSetup {
   std::function<QSize()> screen_size;
   // The executable's file name, shown in the requirement warning's caption.
   std::string executable_name = "plumwit";
+  // The timeline's view module; empty means the one beside the program.
+  std::string view_module_file;
 };
 
 }  // namespace plumwit

@@ -1,27 +1,28 @@
 #include "timeline/timeline_view.h"
 
+#include <QEvent>
 #include <QShortcut>
-#include <QUrl>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 
-#include "timeline/timeline_page.h"
+#include "timeline/timeline_engine.h"
+#include "ui/link_opener.h"
+#include "ui/user_messages.h"
 
 namespace plumwit {
 namespace {
 
-// setHtml() travels as a data: URL, which the engine caps at 2 MB.
-constexpr qsizetype kLargestPage = 2 * 1024 * 1024 - 1024;
+const char kModuleProblem[] =
+    "The timeline cannot be shown: Plumwit's view module \"%1\" could not be loaded.\r\n%2";
 
 }  // namespace
 
-TimelineView::TimelineView(const QString& program_folder, QWidget* parent)
-    : QWidget(parent), program_folder_(program_folder) {
+TimelineView::TimelineView(const QString&, QWidget* parent, const QString& module_file)
+    : QWidget(parent), module_(module_file) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   SwallowNewWindowKey();
+  if (parent) parent->window()->installEventFilter(this);
 }
 
 void TimelineView::SwallowNewWindowKey() {
@@ -29,37 +30,83 @@ void TimelineView::SwallowNewWindowKey() {
   new_window_key->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
-QWebEngineView* TimelineView::EnsureBrowser() {
-  if (browser_) return browser_;
-  browser_ = new QWebEngineView(this);
-  browser_->setObjectName(QStringLiteral("ClientTweetsBrowser"));
-  page_ = new TimelinePage(QWebEngineProfile::defaultProfile(), browser_);
-  browser_->setPage(page_);
-  browser_->setContextMenuPolicy(Qt::NoContextMenu);
-  ConfigureSettings();
-  connect(page_, &QWebEnginePage::loadFinished, this, &TimelineView::PageLoaded);
-  layout()->addWidget(browser_);
-  return browser_;
+// The window's first paint: it is on screen, and what was put off for it
+// can run.
+bool TimelineView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && !window_on_screen_) {
+    window_on_screen_ = true;
+    watched->removeEventFilter(this);
+    QTimer::singleShot(0, this, &TimelineView::WindowOnScreen);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
-void TimelineView::ConfigureSettings() {
-  QWebEngineSettings* settings = page_->settings();
-  settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-  settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
-  // The page comes from the program folder; the authors' pictures do not.
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-  settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-  settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+void TimelineView::WindowOnScreen() {
+  const QString problem = module_.QuickProblem();
+  if (!problem.isEmpty()) {
+    module_failed_ = true;
+    ReportModuleProblem(problem);
+    return;
+  }
+  if (start_wanted_) StartEngineSoon();
 }
 
-void TimelineView::WarmUp() { EnsureBrowser(); }
+void TimelineView::StartEngineSoon() {
+  start_wanted_ = true;
+  if (engine_ || module_failed_ || start_queued_ || !window_on_screen_) return;
+  start_queued_ = true;
+  QTimer::singleShot(0, this, &TimelineView::WarmUp);
+}
+
+void TimelineView::WarmUp() {
+  const bool had_engine = engine_ != nullptr;
+  TimelineEngine* engine = EnsureEngine();
+  // Starting the page's process now spares the first timeline the wait.
+  if (engine && !had_engine && !waiting_page_) engine->WarmUp();
+}
+
+TimelineEngine* TimelineView::EnsureEngine() {
+  if (engine_ || module_failed_) return engine_;
+  CreateTimelineEngine create = module_.Factory();
+  if (!create) {
+    module_failed_ = true;
+    ReportModuleProblem(module_.Problem());
+    return nullptr;
+  }
+  TimelineEngineHooks hooks;
+  hooks.page_loaded = [this](bool ok) { emit PageLoaded(ok); };
+  hooks.open_link = [](const QString& address) { OpenLink(address); };
+  engine_ = create(this, std::move(hooks));
+  layout()->addWidget(engine_->Widget());
+  if (waiting_page_) {
+    engine_->LoadPage(*waiting_page_);
+    waiting_page_.reset();
+  }
+  return engine_;
+}
+
+// Said once: the rest of the window works without the view.
+void TimelineView::ReportModuleProblem(const QString& problem) {
+  if (problem_reported_) return;
+  problem_reported_ = true;
+  ShowDefaultError(QString::fromUtf8(kModuleProblem).arg(ViewModule::FileName(), problem));
+}
 
 void TimelineView::LoadPage(const std::string& html) {
-  const QString page = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
-  if (page.toUtf8().size() > kLargestPage) return;
-  EnsureBrowser()->setHtml(page, QUrl::fromLocalFile(program_folder_));
+  QByteArray page(html.data(), static_cast<qsizetype>(html.size()));
+  if (engine_) {
+    engine_->LoadPage(page);
+    return;
+  }
+  waiting_page_ = std::move(page);
+  EnsureEngine();
 }
+
+void TimelineView::RunJavaScript(const QString& script,
+                                 std::function<void(const QVariant& result)> done) {
+  if (engine_) engine_->RunJavaScript(script, std::move(done));
+}
+
+QWebEngineView* TimelineView::Browser() const { return engine_ ? engine_->Browser() : nullptr; }
 
 }  // namespace plumwit

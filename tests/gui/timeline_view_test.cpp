@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
@@ -76,6 +77,8 @@ class TimelineViewTest : public QObject {
   void blankLinkGoesToTheLinkSeam();
   void pageLoadedWhileHiddenIsThereWhenShown();
   void eachLoadReplacesThePageWhole();
+  void pageOverTwoMegabytesLoads();
+  void historyNeverGoesBack();
 };
 
 void TimelineViewTest::pageShowsStylesheetPictureAndScriptOutput() {
@@ -181,6 +184,66 @@ void TimelineViewTest::eachLoadReplacesThePageWhole() {
       QStringLiteral("2"));
   // No context menu anywhere in the page.
   QCOMPARE(view.Browser()->contextMenuPolicy(), Qt::NoContextMenu);
+}
+
+// Pages handed over as data are capped at 2 MB; the view's own way is not.
+void TimelineViewTest::pageOverTwoMegabytesLoads() {
+  GuiFixture app;
+  app.Start();
+  TimelineView& view = app.Kiv().ClientTweets();
+  const std::string filler(3 * 1024 * 1024, 'x');
+  const std::string page = "<html><head><link href=\"file://" + app.ProgramFolder() +
+                           "style.css\" rel=\"stylesheet\" type=\"text/css\" /></head>"
+                           "<body><div id='tweet'><p id='big'>" +
+                           filler + "</p><p id='end'>Caf\xc3\xa9 \xe2\x80\x94 end</p></div></body></html>";
+  QVERIFY(page.size() > 3 * 1024 * 1024);
+  QVERIFY(LoadAndWait(view, page));
+  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('big').textContent.length"))
+               .toInt(),
+           static_cast<int>(filler.size()));
+  // The text arrives as the UTF-8 it was built in, and the stylesheet applies.
+  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('end').textContent")).toString(),
+           QStringLiteral("Caf\u00e9 \u2014 end"));
+  QCOMPARE(RunScript(view, QStringLiteral(
+                               "getComputedStyle(document.getElementById('tweet')).borderTopStyle"))
+               .toString(),
+           QStringLiteral("solid"));
+}
+
+// Three refreshes, then every way back: the back action, Alt+Left and the
+// mouse's back button. The newest timeline stays.
+void TimelineViewTest::historyNeverGoesBack() {
+  LoopbackHttpServer server;
+  GuiFixture app(server.Host());
+  app.Start();
+  app.Kiv().show();
+  TimelineView& view = app.Kiv().ClientTweets();
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&app.Kiv()));
+  for (int refresh = 1; refresh <= 3; ++refresh) {
+    server.Script("/statuses/home_timeline/.xml", "200 OK", "text/xml",
+                  plumwit::test::OneStatusTimeline("Timeline " + std::to_string(refresh),
+                                                   "http://" + server.Host() + "/none.png"));
+    QSignalSpy loaded(&view, &TimelineView::PageLoaded);
+    app.Kiv().RefreshTweetsClick();
+    QVERIFY(loaded.wait(20000));
+  }
+  QWebEngineView* browser = view.Browser();
+  QTRY_COMPARE_WITH_TIMEOUT(browser->history()->count(), 1, 5000);
+  QVERIFY(!browser->history()->canGoBack());
+  QCOMPARE(RunScript(view, QStringLiteral("history.length")).toInt(), 1);
+
+  browser->page()->triggerAction(QWebEnginePage::Back);
+  QWidget* surface = browser->focusProxy();
+  QVERIFY(surface);
+  QTest::keyClick(surface, Qt::Key_Left, Qt::AltModifier);
+  QTest::mouseClick(surface, Qt::BackButton, Qt::NoModifier, QPoint(40, 40));
+  QTest::qWait(1000);
+  QVERIFY(!browser->history()->canGoBack());
+  QVERIFY2(RunScript(view, QStringLiteral("document.body.innerText"))
+               .toString()
+               .contains(QStringLiteral("Timeline 3")),
+           "an older timeline came back");
 }
 
 QTEST_MAIN(TimelineViewTest)

@@ -52,6 +52,7 @@ void GuiFixture::Start() {
   setup.service_host = service_host_;
   setup.http_limits.timeout = std::chrono::seconds(5);
   setup.screen_size = [this] { return screen; };
+  setup.view_module_file = view_module_file.empty() ? PLUMWIT_VIEW_MODULE_PATH : view_module_file;
   forms_ = std::make_unique<FormSet>(std::move(setup));
 }
 

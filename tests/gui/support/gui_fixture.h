@@ -50,6 +50,8 @@ class GuiFixture {
   void SignIn(const QString& user, const QString& password);
 
   QSize screen{1280, 1024};
+  // Empty: the module built beside the tests.
+  std::string view_module_file;
   QStringList messages;
   QStringList errors;
   QStringList warnings;  // caption, then text

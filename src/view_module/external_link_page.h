@@ -1,16 +1,20 @@
 #pragma once
 
+#include <functional>
+
 #include <QWebEnginePage>
 
 namespace plumwit {
 
 // The page a "_blank" link asks for: it never shows anything, hands the
-// first address it is sent to to the desktop's default handler, and goes.
+// first address it is sent to to `open_link`, and goes.
 class ExternalLinkPage : public QWebEnginePage {
   Q_OBJECT
 
  public:
-  ExternalLinkPage(QWebEngineProfile* profile, QObject* parent);
+  using LinkHandler = std::function<void(const QString& address)>;
+
+  ExternalLinkPage(QWebEngineProfile* profile, LinkHandler open_link, QObject* parent);
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
@@ -18,6 +22,7 @@ class ExternalLinkPage : public QWebEnginePage {
  private:
   void HandOver(const QUrl& url);
 
+  LinkHandler open_link_;
   bool handed_over_ = false;
 };
 

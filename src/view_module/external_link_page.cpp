@@ -1,11 +1,10 @@
-#include "timeline/external_link_page.h"
-
-#include "ui/link_opener.h"
+#include "view_module/external_link_page.h"
 
 namespace plumwit {
 
-ExternalLinkPage::ExternalLinkPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {
+ExternalLinkPage::ExternalLinkPage(QWebEngineProfile* profile, LinkHandler open_link,
+                                   QObject* parent)
+    : QWebEnginePage(profile, parent), open_link_(std::move(open_link)) {
   // Some navigations only announce themselves through the address change.
   connect(this, &QWebEnginePage::urlChanged, this, &ExternalLinkPage::HandOver);
 }
@@ -18,7 +17,7 @@ bool ExternalLinkPage::acceptNavigationRequest(const QUrl& url, NavigationType, 
 void ExternalLinkPage::HandOver(const QUrl& url) {
   if (handed_over_ || url.isEmpty()) return;
   handed_over_ = true;
-  OpenLink(url.toString());
+  if (open_link_) open_link_(url.toString());
   deleteLater();
 }
 

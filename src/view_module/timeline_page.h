@@ -2,15 +2,21 @@
 
 #include <QWebEnginePage>
 
+#include "view_module/external_link_page.h"
+
 namespace plumwit {
 
-// The timeline's page: script errors stay silent, and links that ask for a
-// new window leave the program for the user's web browser.
+// The timeline's page: script errors stay silent, links that ask for a new
+// window leave the program through `open_link`, and there is no going back
+// or forward: each page replaces the last.
 class TimelinePage : public QWebEnginePage {
   Q_OBJECT
 
  public:
-  TimelinePage(QWebEngineProfile* profile, QObject* parent);
+  TimelinePage(QWebEngineProfile* profile, ExternalLinkPage::LinkHandler open_link,
+               QObject* parent);
+
+  void triggerAction(WebAction action, bool checked = false) override;
 
  protected:
   QWebEnginePage* createWindow(WebWindowType type) override;
@@ -20,6 +26,11 @@ class TimelinePage : public QWebEnginePage {
   void javaScriptAlert(const QUrl& origin, const QString& message) override;
   bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& fallback,
                         QString* result) override;
+
+ private:
+  void ForgetEarlierPages();
+
+  ExternalLinkPage::LinkHandler open_link_;
 };
 
 }  // namespace plumwit
