@@ -14,7 +14,9 @@ bool LooksLikeSharedLibrary(const QString& file) {
   QFile module(file);
   if (!module.open(QIODevice::ReadOnly)) return false;
   const QByteArray header = module.read(18);
-  if (header.size() < 18 || !header.startsWith("\x7f" "ELF")) return false;
+  if (header.size() < 18 || !header.startsWith("\x7f"
+                                               "ELF"))
+    return false;
   const bool little_endian = header[5] == 1;
   const auto type = static_cast<unsigned char>(header[little_endian ? 16 : 17]);
   constexpr unsigned char kSharedObject = 3;
@@ -33,10 +35,10 @@ QString ViewModule::FileName() { return QStringLiteral(PLUMWIT_VIEW_MODULE_FILE_
 QStringList ViewModule::Candidates(const QString& executable_folder) {
   const QDir folder(executable_folder);
   QStringList candidates;
-  for (const QString& relative : {QStringLiteral(PLUMWIT_VIEW_MODULE_INSTALLED_FOLDER),
-                                  QStringLiteral("lib/plumwit")}) {
-    const QString path = QDir::cleanPath(folder.absoluteFilePath(relative + QLatin1Char('/') +
-                                                                 FileName()));
+  for (const QString& relative :
+       {QStringLiteral(PLUMWIT_VIEW_MODULE_INSTALLED_FOLDER), QStringLiteral("lib/plumwit")}) {
+    const QString path =
+        QDir::cleanPath(folder.absoluteFilePath(relative + QLatin1Char('/') + FileName()));
     if (!candidates.contains(path)) candidates << path;
   }
   return candidates;

@@ -57,10 +57,10 @@ QVariant RunScript(TimelineView& view, const QString& script) {
   return result;
 }
 
-bool LoadAndWait(TimelineView& view, const std::string& html) {
+bool LoadAndWait(TimelineView& view, const std::string& html, int timeout_ms = 20000) {
   QSignalSpy loaded(&view, &TimelineView::PageLoaded);
   view.LoadPage(html);
-  return loaded.wait(20000) && loaded.first().first().toBool();
+  return loaded.wait(timeout_ms) && loaded.first().first().toBool();
 }
 
 }  // namespace
@@ -187,20 +187,23 @@ void TimelineViewTest::eachLoadReplacesThePageWhole() {
 }
 
 // Pages handed over as data are capped at 2 MB; the view's own way is not.
+// The bulk is not laid out, so the test measures the hand-over, not the
+// time a narrow view takes to lay out megabytes of text.
 void TimelineViewTest::pageOverTwoMegabytesLoads() {
   GuiFixture app;
   app.Start();
   TimelineView& view = app.Kiv().ClientTweets();
-  const std::string filler(3 * 1024 * 1024, 'x');
+  std::string bulk;
+  while (bulk.size() < 3 * 1024 * 1024) bulk += "Status words that wrap in the view. ";
   const std::string page = "<html><head><link href=\"file://" + app.ProgramFolder() +
                            "style.css\" rel=\"stylesheet\" type=\"text/css\" /></head>"
-                           "<body><div id='tweet'><p id='big'>" +
-                           filler + "</p><p id='end'>Caf\xc3\xa9 \xe2\x80\x94 end</p></div></body></html>";
-  QVERIFY(page.size() > 3 * 1024 * 1024);
-  QVERIFY(LoadAndWait(view, page));
-  QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('big').textContent.length"))
-               .toInt(),
-           static_cast<int>(filler.size()));
+                           "<body><div id='tweet'><div id='bulk' style='display:none'>" +
+                           bulk +
+                           "</div><p id='end'>Caf\xc3\xa9 \xe2\x80\x94 end</p></div></body></html>";
+  QVERIFY(LoadAndWait(view, page, 60000));
+  QCOMPARE(
+      RunScript(view, QStringLiteral("document.getElementById('bulk').textContent.length")).toInt(),
+      static_cast<int>(bulk.size()));
   // The text arrives as the UTF-8 it was built in, and the stylesheet applies.
   QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('end').textContent")).toString(),
            QStringLiteral("Caf\u00e9 \u2014 end"));
