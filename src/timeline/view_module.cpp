@@ -75,7 +75,10 @@ CreateTimelineEngine ViewModule::Factory() {
     return nullptr;
   }
   factory_ = reinterpret_cast<CreateTimelineEngine>(library_.resolve(kCreateTimelineEngineSymbol));
-  if (!factory_) problem_ = library_.errorString();
+  if (!factory_) {
+    problem_ = file_ + QStringLiteral(" has no entry point ") +
+               QString::fromLatin1(kCreateTimelineEngineSymbol);
+  }
   return factory_;
 }
 
