@@ -62,11 +62,12 @@ class ViewStartTest : public QObject {
 // program.
 void ViewStartTest::moduleIsLookedForBesideTheProgram() {
   const QStringList candidates = ViewModule::Candidates(QStringLiteral("/opt/pw/bin"));
-  QCOMPARE(candidates.size(), 2);
-  QVERIFY2(candidates[0].startsWith(QStringLiteral("/opt/pw/lib/")), qPrintable(candidates[0]));
-  QVERIFY2(candidates[0].endsWith(QStringLiteral("/plumwit/plumwit-view.so")),
-           qPrintable(candidates[0]));
-  QCOMPARE(candidates[1], QStringLiteral("/opt/pw/bin/lib/plumwit/plumwit-view.so"));
+  QVERIFY2(candidates.first().startsWith(QStringLiteral("/opt/pw/lib/")),
+           qPrintable(candidates.first()));
+  QVERIFY2(candidates.first().endsWith(QStringLiteral("/plumwit/plumwit-view.so")),
+           qPrintable(candidates.first()));
+  QVERIFY(candidates.contains(QStringLiteral("/opt/pw/lib/plumwit/plumwit-view.so")));
+  QCOMPARE(candidates.last(), QStringLiteral("/opt/pw/bin/lib/plumwit/plumwit-view.so"));
 }
 
 void ViewStartTest::untouchedWindowStartsNoEngine() {
