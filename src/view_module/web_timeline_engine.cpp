@@ -35,9 +35,19 @@ void WebTimelineEngine::ConfigureSettings() {
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 }
 
+// Handed over as data, a page must fit a data: address (2 MB, the page
+// percent-encoded: up to three bytes for each of its own). That way is the
+// quicker one, so every page that surely fits takes it; larger ones are
+// served through the scheme. Both get an address of the scheme, so a page
+// resolves its relative links alike whichever way it came.
 void WebTimelineEngine::LoadPage(const QByteArray& page) {
+  constexpr qsizetype kLargestDataAddress = 2 * 1024 * 1024 - 1024;
   offered_ = TimelinePageScheme::Instance().Offer(number_, page);
-  page_->load(offered_);
+  if (page.size() * 3 < kLargestDataAddress) {
+    page_->setHtml(QString::fromUtf8(page), offered_);
+  } else {
+    page_->load(offered_);
+  }
 }
 
 // An empty page of the scheme's own, not reported: the page's process then
