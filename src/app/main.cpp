@@ -7,6 +7,7 @@
 #include "main_window/main_window.h"
 #include "timeline/timeline_view.h"
 #include "ui/guarded_application.h"
+#include "ui/page_accessibility.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ plumwit::WindowSetup RealSetup() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  plumwit::SwitchOnPageAccessibility();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   plumwit::GuardedApplication app(argc, argv);
   QCoreApplication::setApplicationName(QString::fromUtf8(plumwit::build::kAppTitle));

@@ -7,6 +7,7 @@
 #include "dialogs/dialog_frame.h"
 #include "dialogs/status_posting.h"
 #include "main_window/main_window.h"
+#include "ui/box_label.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
@@ -47,15 +48,18 @@ void TPostNewTweet::BuildControls() {
   MemoPost->setFont(DesignFont("Arial Black", 13, FontUnit::kPixels));
   MemoPost->KeepSelectionVisible();
   SetHint(MemoPost, QStringLiteral("Edit your tweet"));
+  LabelBox(sLabelFX1, MemoPost);
 
   tweetbutton = new QPushButton(this);
   tweetbutton->setObjectName(QStringLiteral("tweetbutton"));
   tweetbutton->setGeometry(416, 80, 100, 28);
-  tweetbutton->setIcon(QIcon(DialogArtwork::TweetThisButton(kButtonPicture)));
+  tweetbutton->setIcon(DialogArtwork::TweetThisButton());
   tweetbutton->setIconSize(kButtonPicture);
   tweetbutton->setCursor(Qt::PointingHandCursor);
   tweetbutton->setAutoDefault(false);
   tweetbutton->setDefault(false);
+  // The words are in the picture only.
+  tweetbutton->setAccessibleName(QStringLiteral("tweet this"));
 }
 
 void TPostNewTweet::MemoPostChange() {

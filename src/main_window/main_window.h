@@ -42,7 +42,7 @@ class TKIV : public QWidget {
   // The rest of loading, before the creation handler: the tray icon is added
   // and the screen-size requirement is checked.
   void FinishLoading();
-  void AttachDialogs(const FormDialogs& dialogs) { dialogs_ = dialogs; }
+  void AttachDialogs(const FormDialogs& dialogs);
 
   // Applies the settings: refresh period, timer, remembered sign-in, the
   // Signin button, the status-bar hints. Runs in full on every call.
@@ -92,6 +92,7 @@ class TKIV : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildFrame();
@@ -101,6 +102,7 @@ class TKIV : public QWidget {
   void ApplyWindowFont();
   void ConnectControls();
   void ConnectTray();
+  void ChainTabOrder();
 
   void ApplyRefreshSettings();
   void ApplyRememberedSignIn();
@@ -125,6 +127,7 @@ class TKIV : public QWidget {
   PageLines page_lines_;
   FormDialogs dialogs_;
   bool application_minimised_ = false;
+  bool placed_ = false;
 
   RefreshTimer* timer_;
   StatusHintTracker* hint_tracker_;

@@ -17,6 +17,7 @@
 #include "main_window/tweet_box.h"
 #include "timeline/timeline_view.h"
 #include "ui/hints.h"
+#include "ui/limited_memo.h"
 #include "ui/picture_tool_button.h"
 #include "ui/user_messages.h"
 
@@ -91,6 +92,7 @@ void TKIV::ShowSignedIn() {
   ToolBar_->Profilebtn->setEnabled(true);
   SetHint(ToolBar_->LoginLogout, QString::fromUtf8(texts::kLoginLogoutHintSignedIn));
   setWindowTitle(QString::fromUtf8(texts::kCaptionSignedInPrefix) + Q(account_.ProfileName));
+  TwPanel_->Tweet->setFocus();
 }
 
 void TKIV::RestoreSignedOutLayout() {
@@ -98,6 +100,7 @@ void TKIV::RestoreSignedOutLayout() {
   client_tweets_->hide();
   TwPanel_->hide();
   HomeLogin_->show();
+  HomeLogin_->HomeUsername->setFocus();
 }
 
 // Every failure puts the sign-in group back, so the window is never left
