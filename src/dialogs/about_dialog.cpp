@@ -16,6 +16,7 @@
 #include "ui/hints.h"
 #include "ui/link_label.h"
 #include "ui/link_opener.h"
+#include "ui/skin.h"
 #include "ui/svg_picture.h"
 
 namespace plumwit {
@@ -60,6 +61,7 @@ TAbout::TAbout(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
   BuildFooter();
   BuildActions();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   ConnectControls();
 }
 

@@ -16,6 +16,7 @@
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
+#include "ui/skin.h"
 #include "ui/svg_picture.h"
 #include "ui/user_messages.h"
 
@@ -44,6 +45,7 @@ TOptions::TOptions(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
   BuildPictureAndLabels();
   BuildControls();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(NeverRefresh, &QCheckBox::clicked, this, Guarded(this, &TOptions::NeverRefreshClick));
   connect(sButton2, &QPushButton::clicked, this, Guarded(this, &TOptions::sButton2Click));
   connect(sButton1, &QPushButton::clicked, this, Guarded(this, &TOptions::sButton1Click));

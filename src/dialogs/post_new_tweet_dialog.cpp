@@ -12,6 +12,7 @@
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/skin.h"
 
 namespace plumwit {
 namespace {
@@ -25,6 +26,7 @@ TPostNewTweet::TPostNewTweet(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_
                    DesignFont("Tahoma", 11, FontUnit::kPixels));
   BuildControls();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(MemoPost, &LimitedMemo::Changed, this, Guarded(this, &TPostNewTweet::MemoPostChange));
   connect(tweetbutton, &QPushButton::clicked, this,
           Guarded(this, &TPostNewTweet::tweetbuttonClick));

@@ -20,6 +20,7 @@
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/skin.h"
 #include "ui/user_messages.h"
 
 namespace plumwit {
@@ -38,6 +39,7 @@ TUpdateProfile::TUpdateProfile(TKIV& kiv, QWidget* parent)
   BuildLabels();
   BuildFields();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(sButton1, &QPushButton::clicked, this, Guarded(this, &TUpdateProfile::sButton1Click));
   connect(sButton2, &QPushButton::clicked, this, Guarded(this, &TUpdateProfile::sButton2Click));
 }

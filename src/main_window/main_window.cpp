@@ -100,6 +100,7 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   ConnectControls();
   ConnectTray();
   ApplyWindowFont();
+  SpreadSkinPalette(*this);
   ChainTabOrder();
 }
 

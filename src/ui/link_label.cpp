@@ -31,7 +31,7 @@ void LinkLabel::KeepColour(const QColor& colour) {
 }
 
 void LinkLabel::SetColour(const QColor& colour) {
-  QPalette colours = palette();
+  QPalette colours = SkinPalette();
   colours.setColor(QPalette::WindowText, colour);
   setPalette(colours);
 }

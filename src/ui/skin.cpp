@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "ui/form_label.h"
+#include "ui/link_label.h"
+
 namespace plumwit {
 namespace {
 
@@ -79,6 +82,15 @@ QPalette SkinPalette() {
   return palette;
 }
 
+void SpreadSkinPalette(QWidget& window) {
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (qobject_cast<FormLabel*>(control) || qobject_cast<LinkLabel*>(control)) continue;
+    // Menus are windows of their own and follow the desktop.
+    if (control->isWindow()) continue;
+    control->setPalette(SkinPalette());
+  }
+}
+
 void ApplySkin(QWidget& window, const QString& sheet) {
   window.setPalette(SkinPalette());
   window.setStyleSheet(sheet);
@@ -90,6 +102,7 @@ QString MainWindowSkin() {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff, stop:0.45 #eef4fa, stop:1 #e3ecf5);
 }
 #HomeLogin {
+  color: #2b354d;
   background: rgba(255, 255, 255, 0.75);
   border: 1px solid #c4d2e1;
   border-radius: 6px;
@@ -104,22 +117,28 @@ QString MainWindowSkin() {
   selection-background-color: #3b8fd9;
   selection-color: #ffffff;
 }
+#HomeLogin QCheckBox {
+  color: #2b354d;
+}
 #HomeLogin QLineEdit:focus {
   border: 1px solid #3b8fd9;
 }
-#Login {
+#Login, #tweetbtn {
   border: 1px solid #8fa7c0;
   border-radius: 4px;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #dbe7f3);
   color: #2b354d;
 }
-#Login:hover {
+#Login:hover, #tweetbtn:hover {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #c9dcef);
 }
-#Login:pressed {
+#Login:pressed, #tweetbtn:pressed {
   background: #c3d6ea;
 }
-#Login:disabled {
+#Login:focus, #tweetbtn:focus {
+  border: 1px solid #3b8fd9;
+}
+#Login:disabled, #tweetbtn:disabled {
   color: #9aa6b4;
   border-color: #c4d0dc;
   background: #eef2f6;

@@ -18,8 +18,13 @@ QString MessageBoxSkin();
 // take their colours from here, so no desktop palette reaches them.
 QPalette SkinPalette();
 
-// Gives `window` the skin's palette and `sheet`; the window's controls
-// inherit both.
+// Gives `window` the skin's palette and `sheet`.
 void ApplySkin(QWidget& window, const QString& sheet);
+
+// Gives every control of `window` the skin's palette of its own. Under a style
+// sheet, controls no longer inherit their window's palette but take the
+// desktop's, so each one must hold the skin's colours itself. The window's
+// labels keep their own text colour on top of it.
+void SpreadSkinPalette(QWidget& window);
 
 }  // namespace plumwit

@@ -6,6 +6,7 @@
 #include <QStyleOption>
 
 #include "ui/artwork.h"
+#include "ui/skin.h"
 
 namespace plumwit {
 
@@ -28,7 +29,7 @@ QPixmap SvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State)
   const QPixmap picture = Artwork::Render(resource_, size, keep_proportions_);
   if (mode != QIcon::Disabled || !qApp) return picture;
   QStyleOption option;
-  option.palette = QApplication::palette();
+  option.palette = SkinPalette();
   return QApplication::style()->generatedIconPixmap(QIcon::Disabled, picture, &option);
 }
 

@@ -15,6 +15,7 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text
                   QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   ApplySkin(box, MessageBoxSkin());
+  SpreadSkinPalette(box);
   box.exec();
 }
 
