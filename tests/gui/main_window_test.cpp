@@ -605,7 +605,7 @@ void MainWindowTest::labelsKeepTheLabelColourAndLinksAreBlue() {
   QCOMPARE(colour_of("sWebLabel1"), QColor(0, 0, 255));
   point_at("sWebLabel1");
   // The window text of the skin, not of the desktop.
-  QCOMPARE(colour_of("sWebLabel1"), SkinPalette().color(QPalette::WindowText));
+  QCOMPARE(colour_of("sWebLabel1"), plumwit::SkinPalette().color(QPalette::WindowText));
 }
 
 void MainWindowTest::linksGoToTheLinkSeam() {
