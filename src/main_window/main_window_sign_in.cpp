@@ -76,7 +76,7 @@ void TKIV::RememberSignIn() {
   const bool remember = HomeLogin_->Remember->isChecked();
   store_.WriteText("RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
   store_.WriteText("RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
-  IniFile(SettingsPath()).WriteBool("Login", "Remember", remember);
+  Settings().WriteBool("Login", "Remember", remember);
 }
 
 void TKIV::ShowSignedIn() {
