@@ -15,9 +15,7 @@ class HighDpiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
-  }
+  void initTestCase() { QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2")); }
 
   void picturesHaveTheScreensPixelRatio_data() {
     QTest::addColumn<int>("window");  // 0 main window, 1 options, 2 about
@@ -48,9 +46,8 @@ class HighDpiTest : public QObject {
   void iconsAreDrawnForThePixelsTheyCover_data() {
     QTest::addColumn<int>("window");  // 0 main window, 1 new tweet, 2 about
     QTest::addColumn<QString>("button");
-    for (const char* name :
-         {"LoginLogout", "NewTweet", "RefreshTweets", "ToolButton2", "Profilebtn", "ToolButton3",
-          "Login"}) {
+    for (const char* name : {"LoginLogout", "NewTweet", "RefreshTweets", "ToolButton2",
+                             "Profilebtn", "ToolButton3", "Login"}) {
       QTest::newRow(name) << 0 << QString::fromLatin1(name);
     }
     QTest::newRow("tweetbutton") << 1 << "tweetbutton";
