@@ -323,6 +323,31 @@ TEST(HttpClientFailure, ServerThatStopsAnsweringTimesOut) {
   }
 }
 
+// Each byte arrives well within the time-out, but the reply as a whole would
+// take far longer than it: the request is bounded as a whole.
+TEST(HttpClientFailure, ServerThatDribblesItsReplyTimesOutAsAWhole) {
+  HttpClientLimits limits;
+  limits.timeout = 300ms;
+  const std::string body(100, 'x');
+  ScriptedHttpServer server(
+      {ScriptedReply::Dribble("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + body, 20ms),
+       ScriptedReply::Send(kOk)});
+  HttpClient client(limits);
+  EXPECT_EQ(ErrorText<SocketError>([&] { client.Get(server.Url("/")); }),
+            "Socket Error # 10060\r\nConnection timed out.");
+  // The next request has a time-out of its own.
+  EXPECT_EQ(client.Get(server.Url("/")), "ok");
+}
+
+TEST(HttpClientFailure, ASlowButTimelyReplyIsRead) {
+  HttpClientLimits limits;
+  limits.timeout = 5s;
+  ScriptedHttpServer server(
+      {ScriptedReply::Dribble("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 2ms)});
+  HttpClient client(limits);
+  EXPECT_EQ(client.Get(server.Url("/")), "ok");
+}
+
 struct LimitCase {
   const char* name;
   std::string reply;

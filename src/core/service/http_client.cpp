@@ -80,6 +80,7 @@ std::string HttpClient::Impl::Perform(HttpMethod method, const std::string& url,
 
 HttpReply HttpClient::Impl::Exchange(HttpMethod method, const UrlParts& url,
                                      const HttpRequestMessage& request) {
+  connection_.StartRequest();
   try {
     // A POST is never sent on a kept connection, so it cannot be sent twice.
     const bool reuse = method == HttpMethod::kGet && connection_.IsOpenTo(url.host, url.port);

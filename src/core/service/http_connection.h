@@ -17,11 +17,17 @@ using HttpRequestMessage = boost::beast::http::request<boost::beast::http::strin
 
 // One TCP connection to a host, used synchronously. Every operation is an
 // asynchronous one run to completion on the connection's own io_context, so
-// each has a deadline: the time-out applies to connecting and to every single
-// write or wait for data.
+// each has a deadline. The deadline belongs to the request, not to the
+// single operation: StartRequest() sets it, and the name lookup, connecting,
+// every write and every wait for data of that request share it, so a server
+// that dribbles its reply byte by byte cannot stretch the request beyond it.
 class HttpConnection {
  public:
   HttpConnection(std::chrono::milliseconds timeout, std::size_t buffer_limit);
+
+  // Starts the time-out of a new request: everything until the next call
+  // must be done by then.
+  void StartRequest();
 
   // Closes any open connection and connects to host:port. Throws
   // SocketError.
@@ -42,7 +48,10 @@ class HttpConnection {
   template <class Start>
   boost::system::error_code Run(Start&& start);
 
+  std::chrono::milliseconds RemainingTime() const;
+
   std::chrono::milliseconds timeout_;
+  std::chrono::steady_clock::time_point deadline_;
   boost::asio::io_context io_;
   boost::beast::tcp_stream stream_;
   boost::beast::flat_buffer buffer_;
