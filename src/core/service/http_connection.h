@@ -11,6 +11,8 @@
 #include <boost/beast/http/string_body.hpp>
 #include <boost/system/error_code.hpp>
 
+#include "core/service/reply_source.h"
+
 namespace plumwit {
 
 using HttpRequestMessage = boost::beast::http::request<boost::beast::http::string_body>;
@@ -21,7 +23,7 @@ using HttpRequestMessage = boost::beast::http::request<boost::beast::http::strin
 // single operation: StartRequest() sets it, and the name lookup, connecting,
 // every write and every wait for data of that request share it, so a server
 // that dribbles its reply byte by byte cannot stretch the request beyond it.
-class HttpConnection {
+class HttpConnection : public ReplySource {
  public:
   HttpConnection(std::chrono::milliseconds timeout, std::size_t buffer_limit);
 
@@ -38,11 +40,9 @@ class HttpConnection {
 
   boost::system::error_code Write(const HttpRequestMessage& request);
 
-  // Appends what arrives next to Buffer(); `eof` when the server closed.
-  // The buffer must have room left (BufferHasRoom()).
-  boost::system::error_code ReadSome();
-  boost::beast::flat_buffer& Buffer() { return buffer_; }
-  bool BufferHasRoom() const { return buffer_.size() < buffer_.max_size(); }
+  boost::system::error_code ReadSome() override;
+  boost::beast::flat_buffer& Buffer() override { return buffer_; }
+  bool BufferHasRoom() const override { return buffer_.size() < buffer_.max_size(); }
 
  private:
   template <class Start>
