@@ -167,7 +167,7 @@ TEST_F(RememberStoreTest, ReadOnlyFileMakesWritesSilentNoOps) {
   {
     auto store = OpenStore();
     EXPECT_TRUE(store->ReadOnly());
-    store->WriteText("RememberUsername", "changed");
+    EXPECT_TRUE(store->WriteText("RememberUsername", "changed"));  // not a failure to report
     EXPECT_EQ(store->ReadText("RememberUsername", ""), "kept");
     EXPECT_FALSE(store->Save());
   }
@@ -225,7 +225,7 @@ TEST_F(RememberStoreTest, FailedSaveKeepsTheOldFileAndTheValueInMemory) {
   auto store = OpenStore();
   {
     FileSizeLimit limit(before.size());
-    store->WriteText("RememberUsername", "a much longer user name than before");
+    EXPECT_FALSE(store->WriteText("RememberUsername", "a much longer user name than before"));
     EXPECT_FALSE(store->Save());
   }
   EXPECT_EQ(ReadBytes(Path()), before);
@@ -301,7 +301,7 @@ TEST_F(RememberStoreTest, SavesFailingOnTheWayAreSwallowed) {
   WriteBytes(folder_.File("file"), "");
   RememberStore store(folder_.File("file"));
   store.SetFileName(kProgramFileName);
-  store.WriteText("RememberUsername", "x");
+  EXPECT_FALSE(store.WriteText("RememberUsername", "x"));
   EXPECT_FALSE(store.Save());
   EXPECT_EQ(store.ReadText("RememberUsername", ""), "x");
 }
