@@ -303,6 +303,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "<?xml version=\"1.0\" encoding=\"../../x\"?><a/>",
                       "Unsupported encoding: ../../x\r\nLine: 1\r\n"
                       "<?xml version=\"1.0\" encoding=\"../../x\"?>"},
+        MalformedCase{"EncodingNameWithABadByte", "<?xml version=\"1.0\" encoding=\"x\xFF\"?><a/>",
+                      "Unsupported encoding: x\xEF\xBF\xBD\r\nLine: 1\r\n"
+                      "<?xml version=\"1.0\" encoding=\"x\xEF\xBF\xBD\"?><a/>"},
         MalformedCase{"HtmlPage", "<html><body>Over capacity<br></body></html>",
                       "Start-end tags mismatch\r\nLine: 1\r\n"
                       "<html><body>Over capacity<br></body></ht"}),

@@ -200,14 +200,17 @@ DecodedXmlText DecodeXmlText(const std::string& bytes) {
     return decoded;
   }
   const std::string text = WithoutLeadingMarks(bytes);
-  const Declared declared = DeclaredEncoding(text);
+  std::string repaired = RepairUtf8(text);
+  // Read from the repaired text, so that the name and its place are those
+  // an error message shows.
+  const Declared declared = DeclaredEncoding(repaired);
   if (declared.name.empty() || IsUtf8Name(declared.name) || IsWideName(declared.name)) {
-    decoded.utf8 = RepairUtf8(text);
+    decoded.utf8 = std::move(repaired);
     return decoded;
   }
   Converter converter(IsEncodingName(declared.name) ? declared.name.c_str() : "");
   if (!IsEncodingName(declared.name) || !converter.Valid()) {
-    decoded.utf8 = RepairUtf8(text);
+    decoded.utf8 = std::move(repaired);
     decoded.unknown_encoding = declared.name;
     decoded.unknown_encoding_offset = declared.offset;
     return decoded;
