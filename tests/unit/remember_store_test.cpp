@@ -101,6 +101,8 @@ TEST_F(RememberStoreTest, ValuesAreEscapedAndReadBackExactly) {
       {" \t padded \t ", " \t padded \t "},
       {"two\r\nlines", "two\r\nlines"},
       {"&#65; &amp", "&amp;#65; &amp;amp"},
+      // Found by the fuzzer: a NUL byte was written but never read back.
+      {std::string("a\0b", 3), "a&#x00;b"},
   };
   for (const auto& c : cases) {
     WriteSignIn(c.value, "p");
