@@ -61,6 +61,10 @@ int main(int argc, char** argv) {
       std::cout << plumwit::server::CommandLine::Usage();
       return 0;
     }
+    if (options.mode == CommandLineOptions::Mode::kVersion) {
+      std::cout << plumwit::server::CommandLine::Version();
+      return 0;
+    }
     const std::filesystem::path data_folder =
         options.data_folder ? *options.data_folder : plumwit::server::DataFolder::Default();
     if (options.mode == CommandLineOptions::Mode::kPasswd) return RunPasswd(options, data_folder);

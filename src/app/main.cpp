@@ -26,7 +26,11 @@ plumwit::WindowSetup RealSetup() {
 int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   plumwit::GuardedApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QString::fromUtf8(plumwit::build::kAppTitle));
+  // The name window managers group the windows by (WM_CLASS) and the menu
+  // entry they match; the captions keep the application title.
+  QCoreApplication::setApplicationName(QStringLiteral("plumwit"));
+  QCoreApplication::setApplicationVersion(QString::fromUtf8(plumwit::build::kVersion));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(plumwit::build::kAppId));
   // Closing the main window ends the program at once, even while a dialog
   // or the tray icon is still around.
   QGuiApplication::setQuitOnLastWindowClosed(false);

@@ -87,7 +87,7 @@ void TOptions::BuildControls() {
 }
 
 void TOptions::FormCreate() {
-  const IniFile settings(kiv_.SettingsPath());
+  const IniFile settings = kiv_.Settings();
   SelectPeriod(QString::fromStdString(settings.ReadString(kSection, "RefreshTimeline", "")));
   NeverRefresh->setChecked(settings.ReadBool(kSection, "NeverRefresh", false));
   WindowsStart->setChecked(settings.ReadBool(kSection, "WindowsStart", false));
@@ -103,7 +103,7 @@ void TOptions::SelectPeriod(const QString& text) {
 void TOptions::NeverRefreshClick() { RefreshTime->setEnabled(!NeverRefresh->isChecked()); }
 
 void TOptions::sButton2Click() {
-  IniFile settings(kiv_.SettingsPath());
+  IniFile settings = kiv_.Settings();
   settings.WriteString(kSection, "RefreshTimeline", RefreshTime->currentText().toStdString());
   settings.WriteBool(kSection, "NeverRefresh", NeverRefresh->isChecked());
   settings.WriteBool(kSection, "WindowsStart", WindowsStart->isChecked());

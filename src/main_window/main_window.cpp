@@ -80,7 +80,7 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   BuildTop();
   HomeLogin_ = new SignInGroup(this);
   Panel_ = new CountsPanel(this);
-  client_tweets_ = new TimelineView(QString::fromStdString(setup_.program_folder), this);
+  client_tweets_ = new TimelineView(QString::fromStdString(setup_.stylesheet_folder), this);
   client_tweets_->setObjectName(QStringLiteral("ClientTweets"));
   client_tweets_->setGeometry(0, 66, 321, 477);
   client_tweets_->hide();
@@ -205,7 +205,11 @@ void TKIV::FinishLoading() {
   CheckScreenRequirement(screen, QString::fromStdString(setup_.executable_name));
 }
 
-std::string TKIV::SettingsPath() const { return setup_.program_folder + "settings.kiv"; }
+std::string TKIV::SettingsPath() const { return setup_.settings_file; }
+
+IniFile TKIV::Settings() const {
+  return IniFile(setup_.settings_file, MissingFolder::kCreatePrivate);
+}
 
 std::string TKIV::RememberFileName() const { return setup_.program_folder + "remember.xml"; }
 

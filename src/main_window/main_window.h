@@ -6,6 +6,7 @@
 
 #include "core/service/http_client.h"
 #include "core/service/xml_document.h"
+#include "core/settings/ini_file.h"
 #include "core/settings/remember_store.h"
 #include "core/timeline/page_builder.h"
 #include "main_window/account_state.h"
@@ -79,7 +80,10 @@ class TKIV : public QWidget {
   RefreshTimer& Timer() { return *timer_; }
   TimelineView& ClientTweets() { return *client_tweets_; }
   const WindowSetup& Setup() const { return setup_; }
+  // The settings file of this run, and the file opened for one access; its
+  // first write creates the user's folder when it is missing.
   std::string SettingsPath() const;
+  IniFile Settings() const;
   std::string RememberFileName() const;
   void SetRememberChecked(bool checked);
   // Signed in exactly when `LoginLogout` shows its signed-in picture.

@@ -81,7 +81,7 @@ bool TKIV::RememberSignIn() {
       "RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
   const bool saved_password = store_.WriteText(
       "RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
-  IniFile(SettingsPath()).WriteBool("Login", "Remember", remember);
+  Settings().WriteBool("Login", "Remember", remember);
   return saved_name && saved_password;
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "core/settings/folders.h"
+#include "core/settings/file_locations.h"
 #include "support/scratch_folder.h"
 
 namespace plumwit {
@@ -50,8 +50,8 @@ class IniFileTest : public ::testing::Test {
   ScratchFolder folder_;
 };
 
-TEST(SettingsFilePath, IsSettingsKivInTheProgramFolder) {
-  EXPECT_EQ(SettingsFilePath(), ProgramFolder() + "settings.kiv");
+TEST(SettingsFilePath, IsTheSettingsKivOfThisRun) {
+  EXPECT_EQ(SettingsFilePath(), SettingsFileLocation(ProgramFolder(), UserConfigFolder()));
   EXPECT_EQ(ProgramFolder().back(), '/');
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "core/error.h"
+#include "core/settings/file_locations.h"
 #include "core/settings/whole_file.h"
 
 namespace plumwit {
@@ -15,9 +15,7 @@ namespace {
 constexpr mode_t kStoreFileMode = 0600;
 
 bool CreateFolderOf(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  return !error;
+  return CreatePrivateFolders(std::filesystem::path(path).parent_path().string());
 }
 
 std::string UnreadableFileText(const std::string& path, FileReadStatus status) {
