@@ -113,7 +113,7 @@ class TKIV : public QWidget {
   void ShowStatusHint(const QString& hint);
 
   void RequestAccountRecord();
-  void RememberSignIn();
+  bool RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
   void ReportSignInFailure(const std::string& message);

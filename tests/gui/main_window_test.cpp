@@ -104,6 +104,7 @@ class MainWindowTest : public QObject {
   void loginButtonNeedsTwoCharactersInBothBoxes();
   void signInSucceeds();
   void signInWithoutRememberingForgetsTheStore();
+  void storeThatCannotBeSavedIsReportedAfterTheSignIn();
   void unknownUserIsReportedAndNothingIsWritten();
   void unresolvableHostIsReportedAsNoConnection();
   void otherSignInFailuresRestoreTheSignInGroup_data();
@@ -363,6 +364,35 @@ void MainWindowTest::signInWithoutRememberingForgetsTheStore() {
   const std::string store = app.ReadDataFile("remember.xml");
   QVERIFY(store.find("<RememberUsername/>") != std::string::npos);
   QVERIFY(store.find("<RememberPassword/>") != std::string::npos);
+}
+
+// A full disk or a folder that cannot be made: the sign-in completes as
+// ever, and then the default error display says the sign-in is not kept.
+void MainWindowTest::storeThatCannotBeSavedIsReportedAfterTheSignIn() {
+  LoopbackHttpServer server;
+  ScriptGoodAccount(server);
+  GuiFixture app(server.Host());
+  // A file where the data folder should be: no folder can be made there,
+  // whoever runs the test.
+  const QString folder = QString::fromStdString(app.DataFolder());
+  QVERIFY(QDir(folder).removeRecursively());
+  QFile blocker(folder);
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  app.Start();
+  app.Find<QCheckBox>("Remember")->setChecked(true);
+  app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
+
+  QCOMPARE(LoginLogout(app)->ImageIndex(), 18);
+  QCOMPARE(Layout(app), QStringLiteral("00111"));
+  QVERIFY2(app.messages.isEmpty(), qPrintable(app.messages.join(QLatin1Char('|'))));
+  QCOMPARE(app.errors,
+           QStringList{QStringLiteral("Unable to write to ") + folder + "/remember.xml."});
+  const plumwit::IniFile settings(app.ProgramFolder() + "settings.kiv");
+  QVERIFY(settings.ReadBool("Login", "Remember", false));
+  app.Stop();
+  QVERIFY(QFile::remove(folder));
+  QVERIFY(QDir().mkdir(folder));
 }
 
 void MainWindowTest::unknownUserIsReportedAndNothingIsWritten() {
