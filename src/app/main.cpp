@@ -5,6 +5,7 @@
 #include "main_window/form_set.h"
 #include "main_window/main_window.h"
 #include "ui/guarded_application.h"
+#include "ui/page_accessibility.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ plumwit::WindowSetup RealSetup() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  plumwit::SwitchOnPageAccessibility();
   // The timeline's web engine, loaded later from its module, needs this
   // before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -43,7 +43,7 @@ class TKIV : public QWidget {
   // The rest of loading, before the creation handler: the tray icon is added
   // and the screen-size requirement is checked.
   void FinishLoading();
-  void AttachDialogs(const FormDialogs& dialogs) { dialogs_ = dialogs; }
+  void AttachDialogs(const FormDialogs& dialogs);
 
   // Applies the settings: refresh period, timer, remembered sign-in, the
   // Signin button, the status-bar hints. Runs in full on every call.
@@ -96,6 +96,7 @@ class TKIV : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildFrame();
@@ -105,13 +106,14 @@ class TKIV : public QWidget {
   void ApplyWindowFont();
   void ConnectControls();
   void ConnectTray();
+  void ChainTabOrder();
 
   void ApplyRefreshSettings();
   void ApplyRememberedSignIn();
   void ShowStatusHint(const QString& hint);
 
   void RequestAccountRecord();
-  void RememberSignIn();
+  bool RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
   void ReportSignInFailure(const std::string& message);
@@ -129,6 +131,7 @@ class TKIV : public QWidget {
   PageLines page_lines_;
   FormDialogs dialogs_;
   bool application_minimised_ = false;
+  bool placed_ = false;
 
   RefreshTimer* timer_;
   StatusHintTracker* hint_tracker_;

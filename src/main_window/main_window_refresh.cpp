@@ -115,6 +115,7 @@ void TKIV::ShowSignInGroupAfterRefusal() {
   client_tweets_->hide();
   TwPanel_->hide();
   HomeLogin_->show();
+  HomeLogin_->HomeUsername->setFocus();
   setWindowTitle(QString::fromUtf8(texts::kCaptionAtStart));
   ShowMessage(QString::fromUtf8(texts::kWrongPasswordMessage));
 }

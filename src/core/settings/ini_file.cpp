@@ -41,8 +41,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Both CR LF and bare LF end a line, so hand-edited files read the same.
+// Editors that add a byte-order mark to a file that already has one leave a
+// run of them; all of them together are the one mark, so none ends up in the
+// first line's name.
 Lines SplitLines(std::string_view bytes) {
-  if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+  while (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
   }
   Lines lines;

@@ -85,8 +85,8 @@ std::string RememberStore::ReadText(const std::string& key, const std::string& f
   return found == values.end() ? fallback : found->second;
 }
 
-void RememberStore::WriteText(const std::string& key, const std::string& value) {
-  if (read_only_) return;
+bool RememberStore::WriteText(const std::string& key, const std::string& value) {
+  if (read_only_) return true;
   if (!IsValidKeyName(key)) throw Error("Not a valid key name: " + key);
   auto& values = document_.values;
   const auto found = std::find_if(values.begin(), values.end(),
@@ -96,7 +96,7 @@ void RememberStore::WriteText(const std::string& key, const std::string& value) 
   } else {
     found->second = value;
   }
-  Save();
+  return Save();
 }
 
 bool RememberStore::Save() const {
