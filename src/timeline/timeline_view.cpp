@@ -1,6 +1,7 @@
 #include "timeline/timeline_view.h"
 
 #include <QEvent>
+#include <QOpenGLWidget>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +23,13 @@ TimelineView::TimelineView(const QString&, QWidget* parent, const QString& modul
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   SwallowNewWindowKey();
+  // The web view draws through textures; a window that gains such a child
+  // once it is on screen gets a new native window, and the keys typed in
+  // the meantime go nowhere. A hidden child of the same kind from the start
+  // gives the window the right kind of surface when it is first created.
+  auto* texture_surface = new QOpenGLWidget(this);
+  texture_surface->setObjectName(QStringLiteral("ClientTweetsSurface"));
+  texture_surface->hide();
   if (parent) parent->window()->installEventFilter(this);
 }
 
