@@ -136,7 +136,7 @@ function text_to_link(text)
 var exp = /(\b(https?|ftp|file):\/\/[-A-Z0-9+&@#\/%?=~_|!:,.;]*[-A-Z0-9+&@#\/%=~_|])/ig;
 return text.replace(exp,"<a href='$1' target='_blank'>$1</a>");
 }
-var linkdata=text_to_link("Lunch &lt;3");
+var linkdata=text_to_link("Lunch \x3C!---->&lt;3");
 document.write(linkdata);
 </script>
 </div></div><div id="tweetsseparator"></div>
@@ -217,7 +217,8 @@ struct StatusTextCase {
 class StatusTextEscapingTest : public ::testing::TestWithParam<StatusTextCase> {};
 
 // The status text reaches the page's script as a string literal whose value
-// is HTML showing exactly the text the service meant.
+// is HTML showing exactly the text the service meant. Each "<" comes after an
+// empty comment that ends any address before it.
 TEST_P(StatusTextEscapingTest, StaysTextAndOnItsLine) {
   const PageLines lines = BuildPage(Timeline(Status(GetParam().text_element, Author())));
   ASSERT_EQ(lines.size(), kHeadLines + kStatusLines + 1);
@@ -231,15 +232,17 @@ INSTANTIATE_TEST_SUITE_P(
         // As the service writes markup: HTML entities inside the XML.
         StatusTextCase{"ServiceEscapedMarkup",
                        "<text>&amp;lt;b&amp;gt;bold&amp;lt;/b&amp;gt;</text>",
-                       "&lt;b&gt;bold&lt;/b&gt;"},
+                       "\\x3C!---->&lt;b>bold\\x3C!---->&lt;/b>"},
         StatusTextCase{"RawMarkupInCdata", "<text><![CDATA[<img src=x onerror=alert(1)>]]></text>",
-                       "&lt;img src=x onerror=alert(1)&gt;"},
+                       "\\x3C!---->&lt;img src=x onerror=alert(1)>"},
         StatusTextCase{"ScriptEnd", "<text><![CDATA[</script><script>alert(1)</script>]]></text>",
-                       "&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
+                       "\\x3C!---->&lt;/script>\\x3C!---->&lt;script>alert(1)\\x3C!---->&lt;/"
+                       "script>"},
         StatusTextCase{"Quotes",
                        "<text>say &amp;quot;hi&amp;quot; it&amp;#39;s \"raw\" 'too'</text>",
-                       "say &quot;hi&quot; it&#39;s &quot;raw&quot; &#39;too&#39;"},
-        StatusTextCase{"LineBreaks", "<text>one\ntwo&#13;three</text>", "one\\ntwo\\rthree"},
+                       "say \\\"hi\\\" it\\'s \\\"raw\\\" \\'too\\'"},
+        StatusTextCase{"LineBreaks", "<text>one\ntwo&#13;three</text>",
+                       "one<br>\\ntwo<br>\\rthree"},
         StatusTextCase{"Backslash", "<text>C:\\temp\\</text>", "C:\\\\temp\\\\"},
         StatusTextCase{"LineSeparators",
                        "<text>a\xE2\x80\xA8"
@@ -328,6 +331,30 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"EmptyReply", "", kNoDocumentElementMessage, kHeadLines}),
     [](const auto& info) { return info.param.label; });
 
+struct StatusHtmlCase {
+  std::string text;
+  std::string html;
+};
+
+class StatusHtmlTest : public ::testing::TestWithParam<StatusHtmlCase> {};
+
+// Only what could start markup or a character reference is escaped, and line
+// breaks get a "<br>"; the view reads every case back in its own test.
+TEST_P(StatusHtmlTest, EscapesOnlyWhatHtmlWouldRead) {
+  EXPECT_EQ(StatusTextAsHtml(GetParam().text), GetParam().html);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, StatusHtmlTest,
+    ::testing::Values(StatusHtmlCase{"a & b; c&d &#1 &Z x&", "a & b; c&amp;d &amp;#1 &amp;Z x&"},
+                      StatusHtmlCase{"http://x/a&;", "http://x/a&;"},
+                      StatusHtmlCase{"caf\xC3\xA9&\xC3\xA9", "caf\xC3\xA9&\xC3\xA9"},
+                      StatusHtmlCase{"<p>x</p>", "<!---->&lt;p>x<!---->&lt;/p>"},
+                      StatusHtmlCase{"\"it's\" > ", "\"it's\" > "},
+                      StatusHtmlCase{"a\r\nb\nc\rd", "a<br>\r\nb<br>\nc<br>\rd"},
+                      StatusHtmlCase{"\n\r\r\n", "<br>\n<br>\r<br>\r\n"},
+                      StatusHtmlCase{"a  \tb ", "a  \tb "}));
+
 struct ScriptStringCase {
   std::string text;
   std::string escaped;
@@ -345,6 +372,7 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, ScriptStringTest,
     ::testing::Values(ScriptStringCase{"a\"b'c\\", "a\\\"b\\'c\\\\"},
                       ScriptStringCase{"</script>", "<\\/script>"},
+                      ScriptStringCase{"<!-- <script>", "\\x3C!-- <script>"},
                       ScriptStringCase{std::string("\t\0\x7F", 3), "\\x09\\x00\\x7F"},
                       ScriptStringCase{"\xE2\x80\xA8\xE2\x80", "\\u2028\xE2\x80"},
                       ScriptStringCase{"caf\xC3\xA9", "caf\xC3\xA9"}));

@@ -27,11 +27,11 @@ struct PageContext {
 void AppendHeadLines(PageLines& lines, const PageContext& context);
 // 17 lines per child of the document element; throws at the first missing
 // value with the lines of the earlier statuses already appended. Every value
-// is escaped for where it stands (the status text for HTML and then for the
+// is escaped for where it stands (the status text for HTML, so that the
+// script's addresses stay exact and its line breaks show, and then for the
 // script's string literal), so service data never acts as markup or script;
 // the date is the status's own "created_at".
-void AppendStatusLines(PageLines& lines, const XmlDocument& timeline,
-                       const PageContext& context);
+void AppendStatusLines(PageLines& lines, const XmlDocument& timeline, const PageContext& context);
 void AppendClosingLine(PageLines& lines);
 
 // The lines joined by CR LF, with no line break after the last.

@@ -8,40 +8,19 @@ namespace plumwit {
 
 namespace {
 
-enum class LineBreaks { kKeep, kAsReferences };
-
-std::string EscapeMarkup(std::string_view text, LineBreaks line_breaks) {
-  std::string escaped;
-  escaped.reserve(text.size() + text.size() / 8);
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&#39;";
-        break;
-      case '\r':
-        escaped += line_breaks == LineBreaks::kKeep ? "\r" : "&#13;";
-        break;
-      case '\n':
-        escaped += line_breaks == LineBreaks::kKeep ? "\n" : "&#10;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
+bool IsAsciiAlphanumeric(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+
+// An "&" only starts a character reference before a letter, a digit or "#".
+bool CouldStartReference(std::string_view text, std::size_t ampersand) {
+  const std::size_t next = ampersand + 1;
+  return next < text.size() && (IsAsciiAlphanumeric(text[next]) || text[next] == '#');
+}
+
+// Its "<" ends an address run of the link pattern, as the "<" it stands
+// for does in the plain text, so the entity after it never joins an address.
+constexpr const char* kRunBreaker = "<!---->";
 
 void AppendUtf8(std::string& out, std::uint32_t code_point) {
   if (code_point < 0x80) {
@@ -148,7 +127,36 @@ void AppendScriptEscape(std::string& out, char c) {
 }  // namespace
 
 std::string EscapeHtml(std::string_view text) {
-  return EscapeMarkup(text, LineBreaks::kAsReferences);
+  std::string escaped;
+  escaped.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      case '\r':
+        escaped += "&#13;";
+        break;
+      case '\n':
+        escaped += "&#10;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
 }
 
 std::string DecodeServiceEntities(std::string_view text) {
@@ -180,6 +188,9 @@ std::string EscapeScriptString(std::string_view text) {
       // "</script>" inside the literal would end the script element.
       escaped += "<\\/";
       ++i;
+    } else if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '!') {
+      // "<!--" would change how the HTML parser looks for the script's end.
+      escaped += "\\x3C";
     } else {
       AppendScriptEscape(escaped, text[i]);
     }
@@ -187,8 +198,29 @@ std::string EscapeScriptString(std::string_view text) {
   return escaped;
 }
 
+std::string StatusTextAsHtml(std::string_view text) {
+  std::string html;
+  html.reserve(text.size() + text.size() / 4);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '<') {
+      html += kRunBreaker;
+      html += "&lt;";
+    } else if (c == '&' && CouldStartReference(text, i)) {
+      html += "&amp;";
+    } else if (c == '\r' || c == '\n') {
+      html += "<br>";
+      html += c;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') html += text[++i];
+    } else {
+      html += c;
+    }
+  }
+  return html;
+}
+
 std::string StatusTextForScript(std::string_view service_text) {
-  return EscapeScriptString(EscapeMarkup(DecodeServiceEntities(service_text), LineBreaks::kKeep));
+  return EscapeScriptString(StatusTextAsHtml(DecodeServiceEntities(service_text)));
 }
 
 }  // namespace plumwit

@@ -19,9 +19,20 @@ std::string DecodeServiceEntities(std::string_view text);
 // that stands in an HTML script element.
 std::string EscapeScriptString(std::string_view text);
 
+// A decoded status text as the HTML the page's script writes, shaped so that
+// the script's link pattern finds in it exactly the addresses it finds in
+// the plain text, and each found address reads back as those characters:
+// - "<" becomes an empty comment and "&lt;": the comment's "<" ends an
+//   address where the plain "<" would, and the entity never joins one;
+// - "&" becomes "&amp;" only where a character reference could start (before
+//   a letter, a digit or "#"). Those characters may all end an address, so an
+//   address never ends on the added ";"; elsewhere a bare "&" is plain text;
+// - a line break (CR LF, LF or CR) gets a "<br>" before it and stays itself;
+// - everything else, quotes and ">" included, is plain text as it is.
+std::string StatusTextAsHtml(std::string_view text);
+
 // A status text as the page's script receives it: the service's entities
-// decoded, the result escaped for HTML (line breaks kept, so an address
-// before one does not run on into the next line) and then for the script.
+// decoded once, the result made HTML as above and then escaped for the script.
 std::string StatusTextForScript(std::string_view service_text);
 
 }  // namespace plumwit
