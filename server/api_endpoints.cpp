@@ -153,6 +153,13 @@ ServiceResponse ApiEndpoints::Favorites(const ApiCall& call, const PathId& id) {
                     Viewer(call));
 }
 
+ServiceResponse ApiEndpoints::RepeatsOfMine(const ApiCall& call) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  return StatusList(call, store_.RepeatedStatuses(account->id, PageFrom(call.request)),
+                    account->id);
+}
+
 ServiceResponse ApiEndpoints::Conversation(const ApiCall& call, const PathId& id) {
   Found<Status> subject = SubjectStatus(call, id);
   if (!subject.value) return subject.refusal;
@@ -204,6 +211,8 @@ ServiceResponse ApiEndpoints::Repeat(const ApiCall& call, const PathId& id) {
   const RepeatResult result =
       store_.RepeatStatus(account->id, subject.value->id, SourceFrom(call.request), NowSeconds());
   switch (result.outcome) {
+    case RepeatOutcome::kNoSuchStatus:
+      return Error(call, 404, kNoSuchStatus);
     case RepeatOutcome::kOwnStatus:
       return Error(call, 403, kOwnRepeat);
     case RepeatOutcome::kAlreadyRepeated:
@@ -295,11 +304,6 @@ ServiceResponse ApiEndpoints::FriendshipExists(const ApiCall& call) {
   const std::optional<Account> b = AccountByIdOrName(*user_b);
   if (!a || !b) return Error(call, 404, kNotFound);
   return Document(call, call.documents.Boolean("friends", store_.Follows(a->id, b->id)));
-}
-
-ServiceResponse ApiEndpoints::EmptyStatuses(const ApiCall& call) {
-  if (!SignedIn(call)) return Unauthorized(call);
-  return Document(call, call.documents.Statuses({}));
 }
 
 ServiceResponse ApiEndpoints::EmptyDirectMessages(const ApiCall& call) {

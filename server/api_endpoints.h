@@ -47,6 +47,8 @@ class ApiEndpoints {
   // Everybody's statuses, newest first; no sign-in needed.
   ServiceResponse PublicTimeline(const ApiCall& call);
   ServiceResponse Favorites(const ApiCall& call, const PathId& id);
+  // The signed-in account's statuses that others have repeated.
+  ServiceResponse RepeatsOfMine(const ApiCall& call);
   // A status with the thread it belongs to; no sign-in needed.
   ServiceResponse Conversation(const ApiCall& call, const PathId& id);
 
@@ -68,9 +70,8 @@ class ApiEndpoints {
   // Whether user_a follows user_b.
   ServiceResponse FriendshipExists(const ApiCall& call);
 
-  // Repeats of one's statuses and direct messages: this service has none
-  // to show, so an authenticated call gets an empty list.
-  ServiceResponse EmptyStatuses(const ApiCall& call);
+  // Direct messages: this service has none to show, so an authenticated
+  // call gets an empty list.
   ServiceResponse EmptyDirectMessages(const ApiCall& call);
   // The site's name and limits; no sign-in needed.
   ServiceResponse SiteConfig(const ApiCall& call);

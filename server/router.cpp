@@ -181,7 +181,7 @@ ServiceResponse Router::Dispatch(const ServiceRequest& request) {
   route(with_id({"statuses", "destroy"}), A::kPostOrDelete,
         [&] { return api_.DestroyStatus(call, id); });
   route(with_id({"statuses", "retweet"}), A::kPost, [&] { return api_.Repeat(call, id); });
-  route(Is(s, {"statuses", "retweets_of_me"}), A::kGet, [&] { return api_.EmptyStatuses(call); });
+  route(Is(s, {"statuses", "retweets_of_me"}), A::kGet, [&] { return api_.RepeatsOfMine(call); });
 
   route(with_id({"favorites", "create"}), A::kPost, [&] { return api_.CreateFavorite(call, id); });
   route(with_id({"favorites", "destroy"}), A::kPostOrDelete,

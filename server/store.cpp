@@ -317,7 +317,10 @@ RepeatResult Store::RepeatStatus(std::int64_t account_id, std::int64_t original_
   RepeatResult result;
   std::optional<Status> original = FindStatus(original_id);
   if (original && original->repeat_of_id) original = FindStatus(*original->repeat_of_id);
-  if (!original) throw std::logic_error("repeat of a status that does not exist");
+  if (!original) {  // deleted since the caller looked
+    result.outcome = RepeatOutcome::kNoSuchStatus;
+    return result;
+  }
   if (original->account_id == account_id) {
     result.outcome = RepeatOutcome::kOwnStatus;
     return result;
@@ -418,6 +421,12 @@ std::vector<Status> Store::PublicTimeline(const TimelinePage& page) {
 std::vector<Status> Store::Favorites(std::int64_t account_id, const TimelinePage& page) {
   return Timeline("s.id IN (SELECT v.status_id FROM favorites v WHERE v.account_id = ?1)",
                   account_id, page);
+}
+
+std::vector<Status> Store::RepeatedStatuses(std::int64_t account_id, const TimelinePage& page) {
+  return Timeline(
+      "s.account_id = ?1 AND EXISTS (SELECT 1 FROM statuses r WHERE r.repeat_of_id = s.id)",
+      account_id, page);
 }
 
 std::vector<Status> Store::Conversation(std::int64_t status_id) {

@@ -52,7 +52,7 @@ struct TimelinePage {
 
 enum class PostOutcome { kPosted, kDuplicate };
 
-enum class RepeatOutcome { kRepeated, kOwnStatus, kAlreadyRepeated };
+enum class RepeatOutcome { kRepeated, kNoSuchStatus, kOwnStatus, kAlreadyRepeated };
 
 struct RepeatResult {
   RepeatOutcome outcome = RepeatOutcome::kRepeated;
@@ -105,6 +105,8 @@ class Store {
   std::vector<Status> Mentions(std::int64_t account_id, const TimelinePage& page);
   std::vector<Status> PublicTimeline(const TimelinePage& page);
   std::vector<Status> Favorites(std::int64_t account_id, const TimelinePage& page);
+  // The account's own statuses that others have repeated.
+  std::vector<Status> RepeatedStatuses(std::int64_t account_id, const TimelinePage& page);
   // The thread `status_id` belongs to: the status it starts from and every
   // reply to it, at any depth.
   std::vector<Status> Conversation(std::int64_t status_id);

@@ -253,7 +253,7 @@ TEST_F(HomeTimelineTest, JsonFormPagesBySinceIdMaxIdAndPage) {
 
 using OtherListsTest = ServiceTest;
 
-TEST_F(OtherListsTest, DirectMessagesAndRepeatsOfMineAreEmptyListsWhenSignedIn) {
+TEST_F(OtherListsTest, DirectMessagesAndRepeatsOfMineStartEmptyAndNeedSignIn) {
   struct Case {
     const char* path;
     const char* body;

@@ -285,6 +285,11 @@ TEST_F(StatusEndpointTest, RepeatCarriesTheOriginalAndIsRefusedForOwnOrTwice) {
   EXPECT_EQ(timeline[0]["id_str"], repeat_id);
   EXPECT_EQ(timeline[0]["retweeted_status"]["id"], kAmarasLast);
 
+  // The demo's own statuses that others repeated.
+  ASSERT_EQ(Call("POST", "/statuses/retweet/16.xml", follower).status, 200);
+  EXPECT_EQ(JsonIds(Get("/api/statuses/retweets_of_me.json", DemoAuth())),
+            (std::vector<long long>{16}));
+
   // Deleting the repeat lets it be repeated again.
   ASSERT_EQ(Call("POST", "/statuses/destroy/" + repeat_id + ".xml", DemoAuth()).status, 200);
   EXPECT_EQ(Call("POST", "/api/statuses/retweet/33.json", DemoAuth()).status, 200);
