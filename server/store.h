@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,6 +140,9 @@ class Store {
   void CreateSchema();
   void MigrateToVersion2();
   void RecordMentions(std::int64_t status_id, const std::string& text);
+  // Which of the statuses (and the originals they repeat) `viewer` favours.
+  std::set<std::int64_t> FavoritesAmong(std::optional<std::int64_t> viewer,
+                                        const std::vector<Status>& statuses);
   std::vector<Status> Timeline(const char* condition, std::int64_t account_id,
                                const TimelinePage& page);
   std::optional<Status> LatestStatus(std::int64_t account_id);
