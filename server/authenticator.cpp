@@ -41,6 +41,14 @@ std::optional<Account> Authenticator::Authenticate(const Credentials& credential
   return account;
 }
 
+bool Authenticator::NeedsFullCheck(const Credentials& credentials) {
+  const std::optional<Account> account = store_.FindAccount(credentials.name);
+  if (!account || account->password_hash.empty()) return false;
+  const std::string digest = Digest(credentials, account->password_hash);
+  std::lock_guard lock(mutex_);
+  return verified_.count(digest) == 0;
+}
+
 std::string Authenticator::Digest(const Credentials& credentials,
                                   const std::string& stored_hash) const {
   boost::uuids::detail::sha1 hash;

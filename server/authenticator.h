@@ -22,6 +22,10 @@ class Authenticator {
   explicit Authenticator(Store& store);
 
   std::optional<Account> Authenticate(const Credentials& credentials);
+  // Whether Authenticate() would run a full check for these credentials (an
+  // account with a password, credentials not remembered), so the caller can
+  // run it where milliseconds of CPU hold up nobody.
+  bool NeedsFullCheck(const Credentials& credentials);
 
  private:
   std::string Digest(const Credentials& credentials, const std::string& stored_hash) const;

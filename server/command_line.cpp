@@ -57,6 +57,10 @@ CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments)
       options.mode = CommandLineOptions::Mode::kHelp;
       return options;
     }
+    if (argument == "--version") {
+      options.mode = CommandLineOptions::Mode::kVersion;
+      return options;
+    }
     if (argument == "--demo") {
       options.demo = true;
     } else if (auto listen = OptionValue(arguments, i, "--listen")) {
@@ -79,9 +83,14 @@ CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments)
   return options;
 }
 
+std::string CommandLine::Version() {
+  return std::string("plumwit-server ") + PLUMWIT_SERVER_VERSION + "\n";
+}
+
 std::string CommandLine::Usage() {
   return "Usage: plumwit-server [--listen ADDRESS:PORT] [--data DIR] [--demo]\n"
          "       plumwit-server [--data DIR] passwd NAME\n"
+         "       plumwit-server --help | --version\n"
          "\n"
          "Serves the version-1 microblog interface (XML and JSON, also under /api/)\n"
          "and its web pages.\n"

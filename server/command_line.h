@@ -14,7 +14,7 @@ class CommandLineError : public std::runtime_error {
 };
 
 struct CommandLineOptions {
-  enum class Mode { kServe, kPasswd, kHelp };
+  enum class Mode { kServe, kPasswd, kHelp, kVersion };
   Mode mode = Mode::kServe;
   std::string address = "127.0.0.1";
   unsigned short port = 8080;
@@ -30,6 +30,8 @@ class CommandLine {
   // `arguments` excludes the program name. Throws CommandLineError.
   static CommandLineOptions Parse(const std::vector<std::string>& arguments);
   static std::string Usage();
+  // "plumwit-server " and the version, one line.
+  static std::string Version();
 };
 
 }  // namespace plumwit::server

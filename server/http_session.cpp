@@ -1,6 +1,7 @@
 #include "server/http_session.h"
 
 #include <boost/asio/dispatch.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/beast/core/bind_handler.hpp>
 #include <boost/beast/core/error.hpp>
 #include <boost/beast/http/error.hpp>
@@ -22,6 +23,11 @@ namespace {
 
 constexpr std::size_t kMaxDrainBytes = 1024 * 1024;
 constexpr auto kDrainTime = std::chrono::seconds(1);
+// A connection beyond the limit holds a descriptor only this long for the
+// client to say what it wants.
+constexpr auto kRefusalTime = std::chrono::seconds(5);
+constexpr const char* kTooManyConnections = "Too many connections; try again shortly.";
+constexpr const char* kTooManyChecks = "Too many sign-ins at once; try again shortly.";
 
 bool IsQuietEnd(const beast::error_code& error) {
   return error == http::error::end_of_stream || error == beast::error::timeout ||
@@ -47,13 +53,24 @@ std::size_t HeaderBytes(const http::request<http::string_body>& request) {
 
 }  // namespace
 
-HttpSession::HttpSession(asio::ip::tcp::socket&& socket, Router& router, RequestLog& log,
-                         const HttpLimits& limits)
-    : stream_(std::move(socket)), router_(router), log_(log), limits_(limits) {}
+HttpSession::HttpSession(asio::ip::tcp::socket&& socket, const SessionServices& services,
+                         ConnectionSlots::Slot slot)
+    : stream_(std::move(socket)),
+      router_(services.router),
+      log_(services.log),
+      password_checks_(services.password_checks),
+      limits_(services.limits),
+      slot_(std::move(slot)) {}
 
 void HttpSession::Start() {
   asio::dispatch(stream_.get_executor(),
                  beast::bind_front_handler(&HttpSession::ReadHeader, shared_from_this()));
+}
+
+void HttpSession::StartRefusing() {
+  refusing_ = true;
+  limits_.timeout = std::min<std::chrono::milliseconds>(limits_.timeout, kRefusalTime);
+  Start();
 }
 
 void HttpSession::ReadHeader() {
@@ -83,6 +100,7 @@ void HttpSession::OnHeader(beast::error_code error, std::size_t) {
   if (HeaderBytes(request) > limits_.max_header_bytes) {
     return Refuse(431, "Request header fields are too large.");
   }
+  if (refusing_) return Refuse(503, kTooManyConnections);
   if (IgnoresCase(ToStd(request[http::field::expect]), "100-continue")) {
     continue_ = {http::status::continue_, 11};
     http::async_write(stream_, continue_,
@@ -118,8 +136,33 @@ void HttpSession::Handle() {
   raw.host = std::string(request[http::field::host]);
   raw.content_type = std::string(request[http::field::content_type]);
   raw.body = std::move(request.body());
+  const bool head_only = request.method() == http::verb::head;
+  if (NeedsPasswordCheck(raw)) return HandleOffThread(std::move(raw), head_only);
   ServiceResponse answer = router_.Handle(raw);
-  Send(std::move(answer), raw.method, raw.target, request.method() == http::verb::head);
+  Send(std::move(answer), raw.method, raw.target, head_only);
+}
+
+bool HttpSession::NeedsPasswordCheck(const RawRequest& raw) {
+  if (!raw.authorization) return false;
+  const BasicAuthorization authorization = BasicAuthorization::Parse(raw.authorization);
+  return authorization.state() == BasicAuthorization::State::kCredentials &&
+         router_.authenticator().NeedsFullCheck(authorization.credentials());
+}
+
+void HttpSession::HandleOffThread(RawRequest raw, bool head_only) {
+  const std::string method = raw.method;
+  const std::string target = raw.target;
+  // The job keeps the session alive; should the client leave meanwhile, the
+  // answer's write fails and the session ends then.
+  auto job = [self = shared_from_this(), raw = std::move(raw), head_only] {
+    ServiceResponse answer = self->router_.Handle(raw);
+    asio::post(self->stream_.get_executor(),
+               [self, answer = std::move(answer), method = raw.method, target = raw.target,
+                head_only]() mutable { self->Send(std::move(answer), method, target, head_only); });
+  };
+  if (!password_checks_.TrySubmit(std::move(job))) {
+    Send(Busy(target, kTooManyChecks), method, target, head_only);
+  }
 }
 
 void HttpSession::Refuse(unsigned status, std::string_view message) {
@@ -130,7 +173,15 @@ void HttpSession::Refuse(unsigned status, std::string_view message) {
     method = std::string(parser_->get().method_string());
     target = std::string(parser_->get().target());
   }
-  Send(router_.Refuse(status, target, message), method, target, false);
+  ServiceResponse answer =
+      status == 503 ? Busy(target, message) : router_.Refuse(status, target, message);
+  Send(std::move(answer), method, target, false);
+}
+
+ServiceResponse HttpSession::Busy(std::string_view raw_target, std::string_view message) {
+  ServiceResponse answer = router_.Refuse(503, raw_target, message);
+  answer.headers.emplace_back("Retry-After", "1");
+  return answer;
 }
 
 void HttpSession::Send(ServiceResponse answer, std::string_view method, std::string_view target,

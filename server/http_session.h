@@ -14,22 +14,37 @@
 #include <optional>
 #include <string>
 
+#include "server/connection_slots.h"
 #include "server/http_limits.h"
+#include "server/password_check_pool.h"
 #include "server/request_log.h"
 #include "server/router.h"
 
 namespace plumwit::server {
 
+// What every session uses; all of it outlives the sessions.
+struct SessionServices {
+  Router& router;
+  RequestLog& log;
+  PasswordCheckPool& password_checks;
+  HttpLimits limits;
+};
+
 // One client connection: reads requests one after another (keep-alive for
 // HTTP/1.1 by default and for HTTP/1.0 on request), answers each through the
 // router, and closes on errors, time-outs or when either side asks to.
 // Everything runs asynchronously on the connection's strand, so a slow
-// client holds up nobody else.
+// client holds up nobody else; a request that needs a full password check is
+// handled on the password check pool and answered back on the strand.
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
  public:
-  HttpSession(boost::asio::ip::tcp::socket&& socket, Router& router, RequestLog& log,
-              const HttpLimits& limits);
+  // Serves requests for as long as the connection lasts, holding `slot`.
+  HttpSession(boost::asio::ip::tcp::socket&& socket, const SessionServices& services,
+              ConnectionSlots::Slot slot);
   void Start();
+  // Reads one request head (waiting a few seconds at most), answers it 503
+  // because the service has no room for another connection, and closes.
+  void StartRefusing();
 
  private:
   using Request = boost::beast::http::request<boost::beast::http::string_body>;
@@ -39,7 +54,10 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
   void ReadBody();
   void OnBody(boost::beast::error_code error, std::size_t bytes);
   void Handle();
+  bool NeedsPasswordCheck(const RawRequest& raw);
+  void HandleOffThread(RawRequest raw, bool head_only);
   void Refuse(unsigned status, std::string_view message);
+  ServiceResponse Busy(std::string_view raw_target, std::string_view message);
   void Send(ServiceResponse answer, std::string_view method, std::string_view target,
             bool head_only);
   void OnWrite(boost::beast::error_code error, std::size_t bytes);
@@ -58,9 +76,12 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
   std::size_t drained_ = 0;
   Router& router_;
   RequestLog& log_;
+  PasswordCheckPool& password_checks_;
   HttpLimits limits_;
+  ConnectionSlots::Slot slot_;
   std::chrono::steady_clock::time_point started_;
   bool keep_alive_ = false;
+  bool refusing_ = false;
 };
 
 }  // namespace plumwit::server

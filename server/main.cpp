@@ -11,6 +11,7 @@
 
 #include "server/command_line.h"
 #include "server/data_folder.h"
+#include "server/open_file_limit.h"
 #include "server/passwd_command.h"
 #include "server/server.h"
 #include "server/store.h"
@@ -31,6 +32,9 @@ int RunPasswd(const CommandLineOptions& options, const std::filesystem::path& da
 }
 
 int RunServer(const CommandLineOptions& options, const std::filesystem::path& data_folder) {
+  // Every connection takes a descriptor; the server fits its connections
+  // into whatever limit this leaves.
+  plumwit::server::OpenFileLimit::RaiseToHard();
   plumwit::server::ServerOptions server_options;
   server_options.address = options.address;
   server_options.port = options.port;
@@ -59,6 +63,10 @@ int main(int argc, char** argv) {
         plumwit::server::CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     if (options.mode == CommandLineOptions::Mode::kHelp) {
       std::cout << plumwit::server::CommandLine::Usage();
+      return 0;
+    }
+    if (options.mode == CommandLineOptions::Mode::kVersion) {
+      std::cout << plumwit::server::CommandLine::Version();
       return 0;
     }
     const std::filesystem::path data_folder =

@@ -26,6 +26,9 @@ class Router {
   // The error answer for a request the HTTP layer refused before it could
   // be handled (too large, malformed).
   ServiceResponse Refuse(unsigned status, std::string_view raw_target, std::string_view message);
+  // The HTTP layer asks it which requests need a full password check, to
+  // handle those off its threads.
+  Authenticator& authenticator() { return authenticator_; }
 
  private:
   ServiceResponse Dispatch(const ServiceRequest& request);

@@ -9,6 +9,7 @@
 #include "server/data_folder.h"
 #include "server/demo_seeder.h"
 #include "server/http_listener.h"
+#include "server/open_file_limit.h"
 
 namespace plumwit::server {
 
@@ -28,6 +29,10 @@ Server::Server(ServerOptions options) : options_(std::move(options)), log_(optio
   store_ = std::make_unique<Store>(options_.data_folder / kDatabaseFileName);
   if (options_.seed_demo) DemoSeeder(*store_).SeedOnce();
 
+  options_.limits = FitToOpenFiles(options_.limits);
+  password_checks_ = std::make_unique<PasswordCheckPool>(
+      options_.limits.password_check_threads, options_.limits.max_waiting_password_checks);
+
   const asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
   // The router's links need the port actually bound, so bind first.
   listener_ = std::make_shared<HttpListener>(io_, endpoint, log_, options_.limits);
@@ -44,7 +49,7 @@ void Server::Start() {
   if (started_) return;
   started_ = true;
   work_.emplace(io_.get_executor());
-  listener_->Start(*router_);
+  listener_->Start(*router_, *password_checks_);
   const int count = std::max(1, options_.threads);
   for (int i = 0; i < count; ++i) threads_.emplace_back([this] { io_.run(); });
 }
@@ -57,6 +62,19 @@ void Server::Stop() {
   io_.stop();
   for (std::thread& thread : threads_) thread.join();
   threads_.clear();
+  // After the I/O threads: a check finishing now posts its answer to a
+  // stopped io_context, and the connections of the dropped ones close while
+  // it still exists.
+  if (password_checks_) password_checks_->Stop();
+}
+
+HttpLimits Server::FitToOpenFiles(HttpLimits limits) {
+  if (limits.max_connections != 0) return limits;
+  const std::size_t available = OpenFileLimit::Current();
+  const std::size_t reserved =
+      OpenFileLimit::OpenNow() + kSpareDescriptors + limits.max_refused_connections;
+  limits.max_connections = available > reserved ? available - reserved : 1;
+  return limits;
 }
 
 int Server::RunUntilSignalled(const std::function<void()>& on_serving) {

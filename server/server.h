@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "server/http_limits.h"
+#include "server/password_check_pool.h"
 #include "server/request_log.h"
 #include "server/router.h"
 #include "server/store.h"
@@ -27,7 +28,7 @@ struct ServerOptions {
   std::filesystem::path data_folder;
   bool seed_demo = false;
   int threads = 2;
-  HttpLimits limits;
+  HttpLimits limits;          // max_connections 0: as many as the open-file limit leaves room for
   RequestLog::Sink log_sink;  // empty: standard error
 };
 
@@ -55,12 +56,20 @@ class Server {
   std::string HostAndPort() const;
 
   static constexpr const char* kDatabaseFileName = "plumwit.sqlite3";
+  // Descriptors kept free beyond those open at start, for the database's
+  // journal and temporary files, the listener, signals and timers.
+  static constexpr std::size_t kSpareDescriptors = 16;
+
+  // `limits` with max_connections set when it is 0: the open-file limit less
+  // what is open now, the spares and the refusals.
+  static HttpLimits FitToOpenFiles(HttpLimits limits);
 
  private:
   ServerOptions options_;
   RequestLog log_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Router> router_;
+  std::unique_ptr<PasswordCheckPool> password_checks_;
   boost::asio::io_context io_;
   std::optional<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> work_;
   std::shared_ptr<HttpListener> listener_;

@@ -7,6 +7,7 @@
 #include "main_window/main_window.h"
 #include "timeline/timeline_view.h"
 #include "ui/guarded_application.h"
+#include "ui/page_accessibility.h"
 
 namespace {
 
@@ -24,9 +25,14 @@ plumwit::WindowSetup RealSetup() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  plumwit::SwitchOnPageAccessibility();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   plumwit::GuardedApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QString::fromUtf8(plumwit::build::kAppTitle));
+  // The name window managers group the windows by (WM_CLASS) and the menu
+  // entry they match; the captions keep the application title.
+  QCoreApplication::setApplicationName(QStringLiteral("plumwit"));
+  QCoreApplication::setApplicationVersion(QString::fromUtf8(plumwit::build::kVersion));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(plumwit::build::kAppId));
   // Closing the main window ends the program at once, even while a dialog
   // or the tray icon is still around.
   QGuiApplication::setQuitOnLastWindowClosed(false);

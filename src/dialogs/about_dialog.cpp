@@ -16,6 +16,8 @@
 #include "ui/hints.h"
 #include "ui/link_label.h"
 #include "ui/link_opener.h"
+#include "ui/skin.h"
+#include "ui/svg_picture.h"
 
 namespace plumwit {
 namespace {
@@ -59,14 +61,15 @@ TAbout::TAbout(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
   BuildFooter();
   BuildActions();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   ConnectControls();
 }
 
 void TAbout::BuildHeader() {
-  auto* picture = new QLabel(this);
+  auto* picture = new SvgPicture(
+      [](qreal ratio) { return DialogArtwork::AboutPicture(QSize(64, 64), ratio); }, this);
   picture->setObjectName(QStringLiteral("ClientImage"));
   picture->setGeometry(8, 0, 65, 65);
-  picture->setPixmap(DialogArtwork::AboutPicture(QSize(64, 64)));
 
   auto* title = new FormLabel("sLabelFX1", QStringLiteral("Plumwit Version 1.7.2"),
                               QRect(80, 16, 321, 41), this);
@@ -104,12 +107,13 @@ void TAbout::BuildLinks() {
   PayPalDonateButton = new QPushButton(this);
   PayPalDonateButton->setObjectName(QStringLiteral("PayPalDonateButton"));
   PayPalDonateButton->setGeometry(248, 280, 121, 49);
-  PayPalDonateButton->setIcon(QIcon(DialogArtwork::DonateButton(kDonatePicture)));
+  PayPalDonateButton->setIcon(DialogArtwork::DonateButton());
   PayPalDonateButton->setIconSize(kDonatePicture);
   PayPalDonateButton->setFlat(true);
-  PayPalDonateButton->setFocusPolicy(Qt::NoFocus);
+  // Reached with Tab like the links; Enter on it donates, not closes.
+  PayPalDonateButton->setFocusPolicy(Qt::TabFocus);
   PayPalDonateButton->setCursor(Qt::PointingHandCursor);
-  PayPalDonateButton->setAutoDefault(false);
+  PayPalDonateButton->setAutoDefault(true);
   SetHint(PayPalDonateButton, QStringLiteral("Make a donation to support us"));
 }
 
@@ -117,6 +121,7 @@ void TAbout::BuildFooter() {
   AddBevel(this, "Bevel2", QRect(8, 328, 386, 10));
   sButton1 = AddButton(this, "sButton1", QStringLiteral("Close"), QRect(312, 344, 75, 25),
                        QStringLiteral("Close window"));
+  MakeMainButton(sButton1);
   sButton1->setFocus();
 }
 

@@ -14,25 +14,28 @@ static void InitDialogArtworkResources() {
 
 namespace plumwit {
 
-QPixmap DialogArtwork::Render(const QString& resource, QSize size) {
+QPixmap DialogArtwork::Render(const QString& resource, QSize size, qreal device_pixel_ratio) {
   InitDialogArtworkResources();
-  return Artwork::Render(resource, size, true);
+  return Artwork::Render(resource, size, true, device_pixel_ratio);
 }
 
-QPixmap DialogArtwork::OptionsPicture(QSize size) {
-  return Render(QStringLiteral(":/artwork/options_picture.svg"), size);
+QIcon DialogArtwork::Icon(const QString& resource) {
+  InitDialogArtworkResources();
+  return Artwork::SvgIcon(resource, true);
 }
 
-QPixmap DialogArtwork::AboutPicture(QSize size) {
-  return Render(QStringLiteral(":/artwork/about_picture.svg"), size);
+QPixmap DialogArtwork::OptionsPicture(QSize size, qreal device_pixel_ratio) {
+  return Render(QStringLiteral(":/artwork/options_picture.svg"), size, device_pixel_ratio);
 }
 
-QPixmap DialogArtwork::TweetThisButton(QSize size) {
-  return Render(QStringLiteral(":/artwork/tweet_this_button.svg"), size);
+QPixmap DialogArtwork::AboutPicture(QSize size, qreal device_pixel_ratio) {
+  return Render(QStringLiteral(":/artwork/about_picture.svg"), size, device_pixel_ratio);
 }
 
-QPixmap DialogArtwork::DonateButton(QSize size) {
-  return Render(QStringLiteral(":/artwork/donate_button.svg"), size);
+QIcon DialogArtwork::TweetThisButton() {
+  return Icon(QStringLiteral(":/artwork/tweet_this_button.svg"));
 }
+
+QIcon DialogArtwork::DonateButton() { return Icon(QStringLiteral(":/artwork/donate_button.svg")); }
 
 }  // namespace plumwit

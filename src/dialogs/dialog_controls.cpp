@@ -13,11 +13,13 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setGeometry(place);
-  button->setAutoDefault(false);
+  button->setAutoDefault(true);
   button->setDefault(false);
   if (!hint.isEmpty()) SetHint(button, hint);
   return button;
 }
+
+void MakeMainButton(QPushButton* button) { button->setDefault(true); }
 
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& place, const QString& hint) {
   auto* edit = new QLineEdit(parent);

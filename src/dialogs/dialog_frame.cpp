@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_skin.h"
 #include "ui/artwork.h"
+#include "ui/skin.h"
 
 namespace plumwit {
 
@@ -17,7 +18,7 @@ void SetUpDialogFrame(QDialog& dialog, const char* name, const QString& caption,
   dialog.setFixedSize(client);
   dialog.setModal(true);
   dialog.setFont(font);
-  dialog.setStyleSheet(DialogSkin());
+  ApplySkin(dialog, DialogSkin());
 }
 
 }  // namespace plumwit

@@ -11,6 +11,13 @@ QLineEdit, QPlainTextEdit, QComboBox {
   border: 1px solid #a9bbcf;
   border-radius: 3px;
   background: #ffffff;
+  color: #1b2233;
+  selection-background-color: #3b8fd9;
+  selection-color: #ffffff;
+}
+QComboBox QAbstractItemView {
+  background: #ffffff;
+  color: #1b2233;
   selection-background-color: #3b8fd9;
   selection-color: #ffffff;
 }
@@ -45,8 +52,14 @@ QPushButton#PayPalDonateButton:pressed {
   border: none;
   background: transparent;
 }
+QPushButton#PayPalDonateButton:focus {
+  border: 1px dotted #3b8fd9;
+}
 QCheckBox {
   color: #2b354d;
+}
+QCheckBox:disabled, QPushButton:disabled {
+  color: #9aa6b4;
 }
 QFrame[bevel="true"] {
   border: none;

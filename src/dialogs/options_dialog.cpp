@@ -12,9 +12,12 @@
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
 #include "main_window/main_window.h"
+#include "ui/box_label.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
+#include "ui/skin.h"
+#include "ui/svg_picture.h"
 #include "ui/user_messages.h"
 
 namespace plumwit {
@@ -42,16 +45,17 @@ TOptions::TOptions(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
   BuildPictureAndLabels();
   BuildControls();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(NeverRefresh, &QCheckBox::clicked, this, Guarded(this, &TOptions::NeverRefreshClick));
   connect(sButton2, &QPushButton::clicked, this, Guarded(this, &TOptions::sButton2Click));
   connect(sButton1, &QPushButton::clicked, this, Guarded(this, &TOptions::sButton1Click));
 }
 
 void TOptions::BuildPictureAndLabels() {
-  auto* picture = new QLabel(this);
+  auto* picture = new SvgPicture(
+      [](qreal ratio) { return DialogArtwork::OptionsPicture(QSize(217, 217), ratio); }, this);
   picture->setObjectName(QStringLiteral("Image1"));
   picture->setGeometry(0, 0, 217, 217);
-  picture->setPixmap(DialogArtwork::OptionsPicture(picture->size()));
 
   auto* title =
       new FormLabel("sLabelFX4", QStringLiteral("Plumwit Options"), QRect(200, 0, 162, 29), this);
@@ -79,6 +83,8 @@ void TOptions::BuildControls() {
                   QRect(216, 80, 226, 19));
   SetHint(NeverRefresh, QStringLiteral("Never Refresh Timeline (I will refresh timeline manual)"));
   AddBevel(this, "Bevel1", QRect(208, 120, 225, 9));
+  LabelBox(findChild<QLabel*>(QStringLiteral("sLabelFX1")), RefreshTime);
+  MakeMainButton(sButton2);
 
   setTabOrder(RefreshTime, WindowsStart);
   setTabOrder(WindowsStart, sButton1);
@@ -87,7 +93,7 @@ void TOptions::BuildControls() {
 }
 
 void TOptions::FormCreate() {
-  const IniFile settings(kiv_.SettingsPath());
+  const IniFile settings = kiv_.Settings();
   SelectPeriod(QString::fromStdString(settings.ReadString(kSection, "RefreshTimeline", "")));
   NeverRefresh->setChecked(settings.ReadBool(kSection, "NeverRefresh", false));
   WindowsStart->setChecked(settings.ReadBool(kSection, "WindowsStart", false));
@@ -103,7 +109,7 @@ void TOptions::SelectPeriod(const QString& text) {
 void TOptions::NeverRefreshClick() { RefreshTime->setEnabled(!NeverRefresh->isChecked()); }
 
 void TOptions::sButton2Click() {
-  IniFile settings(kiv_.SettingsPath());
+  IniFile settings = kiv_.Settings();
   settings.WriteString(kSection, "RefreshTimeline", RefreshTime->currentText().toStdString());
   settings.WriteBool(kSection, "NeverRefresh", NeverRefresh->isChecked());
   settings.WriteBool(kSection, "WindowsStart", WindowsStart->isChecked());

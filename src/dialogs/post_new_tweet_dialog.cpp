@@ -7,10 +7,12 @@
 #include "dialogs/dialog_frame.h"
 #include "dialogs/status_posting.h"
 #include "main_window/main_window.h"
+#include "ui/box_label.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/skin.h"
 
 namespace plumwit {
 namespace {
@@ -24,6 +26,7 @@ TPostNewTweet::TPostNewTweet(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_
                    DesignFont("Tahoma", 11, FontUnit::kPixels));
   BuildControls();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(MemoPost, &LimitedMemo::Changed, this, Guarded(this, &TPostNewTweet::MemoPostChange));
   connect(tweetbutton, &QPushButton::clicked, this,
           Guarded(this, &TPostNewTweet::tweetbuttonClick));
@@ -47,15 +50,18 @@ void TPostNewTweet::BuildControls() {
   MemoPost->setFont(DesignFont("Arial Black", 13, FontUnit::kPixels));
   MemoPost->KeepSelectionVisible();
   SetHint(MemoPost, QStringLiteral("Edit your tweet"));
+  LabelBox(sLabelFX1, MemoPost);
 
   tweetbutton = new QPushButton(this);
   tweetbutton->setObjectName(QStringLiteral("tweetbutton"));
   tweetbutton->setGeometry(416, 80, 100, 28);
-  tweetbutton->setIcon(QIcon(DialogArtwork::TweetThisButton(kButtonPicture)));
+  tweetbutton->setIcon(DialogArtwork::TweetThisButton());
   tweetbutton->setIconSize(kButtonPicture);
   tweetbutton->setCursor(Qt::PointingHandCursor);
   tweetbutton->setAutoDefault(false);
   tweetbutton->setDefault(false);
+  // The words are in the picture only.
+  tweetbutton->setAccessibleName(QStringLiteral("tweet this"));
 }
 
 void TPostNewTweet::MemoPostChange() {

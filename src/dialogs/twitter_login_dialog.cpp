@@ -29,7 +29,7 @@ QAction* TTwitterLogin::AddLink(const char* name, const char* path) {
 
 void TTwitterLogin::FormCreate() {
   store_.SetFileName(kiv_.RememberFileName());
-  kiv_.SetRememberChecked(IniFile(kiv_.SettingsPath()).ReadBool("Login", "Remember", false));
+  kiv_.SetRememberChecked(kiv_.Settings().ReadBool("Login", "Remember", false));
   remembered_username_ = QString::fromStdString(store_.ReadText("RememberUsername", ""));
   remembered_password_ = QString::fromStdString(store_.ReadText("RememberPassword", ""));
 }

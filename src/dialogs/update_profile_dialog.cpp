@@ -1,7 +1,9 @@
 #include "dialogs/update_profile_dialog.h"
 
 #include <exception>
+#include <utility>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -13,10 +15,12 @@
 #include "dialogs/dialog_frame.h"
 #include "dialogs/status_posting.h"
 #include "main_window/main_window.h"
+#include "ui/box_label.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/skin.h"
 #include "ui/user_messages.h"
 
 namespace plumwit {
@@ -35,6 +39,7 @@ TUpdateProfile::TUpdateProfile(TKIV& kiv, QWidget* parent)
   BuildLabels();
   BuildFields();
   SpreadWindowFont(*this);
+  SpreadSkinPalette(*this);
   connect(sButton1, &QPushButton::clicked, this, Guarded(this, &TUpdateProfile::sButton1Click));
   connect(sButton2, &QPushButton::clicked, this, Guarded(this, &TUpdateProfile::sButton2Click));
 }
@@ -59,6 +64,16 @@ void TUpdateProfile::BuildFields() {
   sButton1 = AddButton(this, "sButton1", QStringLiteral("Cancel"), QRect(336, 216, 91, 25));
   sButton2 = AddButton(this, "sButton2", QStringLiteral("Update profile"), QRect(240, 216, 91, 25));
   UserName = AddEdit(this, "UserName", QRect(232, 176, 201, 21));
+
+  const std::pair<const char*, QWidget*> captions[] = {{"sLabelFX1", RealName},
+                                                       {"sLabelFX2", Location},
+                                                       {"sLabelFX3", Description},
+                                                       {"sLabelFX4", Url},
+                                                       {"sLabelFX5", UserName}};
+  for (const auto& [label, box] : captions) {
+    LabelBox(findChild<QLabel*>(QString::fromLatin1(label)), box);
+  }
+  MakeMainButton(sButton2);
 
   setTabOrder(RealName, Location);
   setTabOrder(Location, Description);

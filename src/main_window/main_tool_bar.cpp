@@ -1,5 +1,7 @@
 #include "main_window/main_tool_bar.h"
 
+#include <QKeySequence>
+
 #include "ui/hints.h"
 #include "ui/picture_tool_button.h"
 
@@ -28,6 +30,18 @@ MainToolBar::MainToolBar(QWidget* parent) : QFrame(parent) {
   Profilebtn = AddButton("Profilebtn", 20, "Update your profile info", false);
   AddSeparator();
   ToolButton3 = AddButton("ToolButton3", 4, "About Plumwit", true);
+  AddShortcuts();
+}
+
+// Ctrl+N stays unused: the timeline view swallows it. A disabled button's
+// shortcut does nothing, as its click would.
+void MainToolBar::AddShortcuts() {
+  SetShortcutKey(LoginLogout, QKeySequence(Qt::CTRL | Qt::Key_L));
+  SetShortcutKey(NewTweet, QKeySequence(Qt::CTRL | Qt::Key_T));
+  SetShortcutKey(RefreshTweets, QKeySequence(Qt::Key_F5));
+  SetShortcutKey(ToolButton2, QKeySequence(Qt::CTRL | Qt::Key_O));
+  SetShortcutKey(Profilebtn, QKeySequence(Qt::CTRL | Qt::Key_P));
+  SetShortcutKey(ToolButton3, QKeySequence(Qt::Key_F1));
 }
 
 PictureToolButton* MainToolBar::AddButton(const char* name, int picture, const char* hint,

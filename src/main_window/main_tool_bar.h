@@ -28,6 +28,7 @@ class MainToolBar : public QFrame {
  private:
   PictureToolButton* AddButton(const char* name, int picture, const char* hint, bool enabled);
   void AddSeparator();
+  void AddShortcuts();
 
   QWidget* bar_;
   int next_left_ = 0;

@@ -1,5 +1,7 @@
 #include "main_window/main_window.h"
 
+#include <iterator>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -31,18 +34,23 @@
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
+#include "ui/limited_memo.h"
 #include "ui/link_label.h"
 #include "ui/link_opener.h"
 #include "ui/modal_dialog.h"
 #include "ui/picture_tool_button.h"
 #include "ui/skin.h"
 #include "ui/status_hint_tracker.h"
+#include "ui/svg_picture.h"
+#include "ui/window_placement.h"
 
 namespace plumwit {
 namespace {
 
 constexpr int kClientWidth = 322;
 constexpr int kClientHeight = 666;
+// The frame's designed top-left corner on the screen.
+constexpr QPoint kDesignedPosition(811, 121);
 
 QFont WindowFont() {
   QFont font;
@@ -75,12 +83,13 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   timer_ = new RefreshTimer(this);
   timer_->setObjectName(QStringLiteral("Timer"));
   hint_tracker_ = new StatusHintTracker(this);
+  hint_tracker_->KeepTooltipsOff(this);
   tray_ = new TrayPresence(this);
   BuildFrame();
   BuildTop();
   HomeLogin_ = new SignInGroup(this);
   Panel_ = new CountsPanel(this);
-  client_tweets_ = new TimelineView(QString::fromStdString(setup_.program_folder), this);
+  client_tweets_ = new TimelineView(QString::fromStdString(setup_.stylesheet_folder), this);
   client_tweets_->setObjectName(QStringLiteral("ClientTweets"));
   client_tweets_->setGeometry(0, 66, 321, 477);
   client_tweets_->hide();
@@ -91,6 +100,24 @@ TKIV::TKIV(WindowSetup setup, QWidget* parent)
   ConnectControls();
   ConnectTray();
   ApplyWindowFont();
+  SpreadSkinPalette(*this);
+  ChainTabOrder();
+}
+
+// Tab runs through the sign-in group (or the timeline and the tweet box once
+// signed in), then the tool bar and the web address; hidden controls are
+// passed over. Typing starts in the user name box.
+void TKIV::ChainTabOrder() {
+  QWidget* const chain[] = {HomeLogin_->HomeUsername, HomeLogin_->HomePassword,
+                            HomeLogin_->Remember,     HomeLogin_->Login,
+                            HomeLogin_->sWebLabel1,   HomeLogin_->sWebLabel2,
+                            client_tweets_,           TwPanel_->Tweet,
+                            TwPanel_->tweetbtn,       ToolBar_->LoginLogout,
+                            ToolBar_->NewTweet,       ToolBar_->RefreshTweets,
+                            ToolBar_->ToolButton2,    ToolBar_->Profilebtn,
+                            ToolBar_->ToolButton3,    sLabelFX2_};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
+  HomeLogin_->HomeUsername->setFocus();
 }
 
 // Some widget kinds get a font of their own from the platform theme; the
@@ -106,19 +133,18 @@ void TKIV::BuildFrame() {
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
-  move(811, 121);
+  move(kDesignedPosition);
   setWindowTitle(QString::fromUtf8(texts::kCaptionAtStart));
   setWindowIcon(Artwork::WindowIcon());
   setFont(WindowFont());
-  setStyleSheet(MainWindowSkin());
+  ApplySkin(*this, MainWindowSkin());
 }
 
 void TKIV::BuildTop() {
-  Image1_ = new QLabel(this);
+  Image1_ = new SvgPicture([](qreal ratio) { return Artwork::Logo(QSize(243, 235), ratio); }, this);
   Image1_->setObjectName(QStringLiteral("Image1"));
   Image1_->setGeometry(16, 16, 289, 249);
   Image1_->setAlignment(Qt::AlignCenter);
-  Image1_->setPixmap(Artwork::Logo(QSize(243, 235)));
 
   sLabelFX1_ = new FormLabel("sLabelFX1", QString::fromUtf8(build::kMakerNotice),
                              QRect(104, 0, 201, 21), this);
@@ -193,10 +219,7 @@ void TKIV::ConnectTray() {
           Guarded(this, &TKIV::ToolButton3Click));
   connect(tray_->QuitTwitterClient1, &QAction::triggered, this,
           Guarded(this, &TKIV::QuitTwitterClient1Click));
-  connect(tray_->Tray, &QSystemTrayIcon::activated, this,
-          [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick) RunGuarded([this] { TrayDoubleClick(); });
-          });
+  connect(tray_, &TrayPresence::DoubleClicked, this, Guarded(this, &TKIV::TrayDoubleClick));
 }
 
 void TKIV::FinishLoading() {
@@ -205,7 +228,20 @@ void TKIV::FinishLoading() {
   CheckScreenRequirement(screen, QString::fromStdString(setup_.executable_name));
 }
 
-std::string TKIV::SettingsPath() const { return setup_.program_folder + "settings.kiv"; }
+void TKIV::AttachDialogs(const FormDialogs& dialogs) {
+  dialogs_ = dialogs;
+  for (QWidget* dialog :
+       std::initializer_list<QWidget*>{dialogs.TwitterLogin, dialogs.PostNewTweet, dialogs.About,
+                                       dialogs.Options, dialogs.UpdateProfile}) {
+    hint_tracker_->KeepTooltipsOff(dialog);
+  }
+}
+
+std::string TKIV::SettingsPath() const { return setup_.settings_file; }
+
+IniFile TKIV::Settings() const {
+  return IniFile(setup_.settings_file, MissingFolder::kCreatePrivate);
+}
 
 std::string TKIV::RememberFileName() const { return setup_.program_folder + "remember.xml"; }
 
@@ -246,6 +282,16 @@ void TKIV::ToolButton3Click() {
 }
 
 void TKIV::QuitTwitterClient1Click() { close(); }
+
+// The frame's size is known only once the window system has framed the
+// window, so the fit is checked at the show and once more right after it.
+void TKIV::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (placed_ || event->spontaneous()) return;
+  placed_ = true;
+  FitWindowOnScreen(*this, kDesignedPosition);
+  QTimer::singleShot(0, this, [this] { FitWindowOnScreen(*this, pos()); });
+}
 
 void TKIV::closeEvent(QCloseEvent* event) {
   event->accept();

@@ -6,6 +6,7 @@
 
 #include "core/service/http_client.h"
 #include "core/service/xml_document.h"
+#include "core/settings/ini_file.h"
 #include "core/settings/remember_store.h"
 #include "core/timeline/page_builder.h"
 #include "main_window/account_state.h"
@@ -42,7 +43,7 @@ class TKIV : public QWidget {
   // The rest of loading, before the creation handler: the tray icon is added
   // and the screen-size requirement is checked.
   void FinishLoading();
-  void AttachDialogs(const FormDialogs& dialogs) { dialogs_ = dialogs; }
+  void AttachDialogs(const FormDialogs& dialogs);
 
   // Applies the settings: refresh period, timer, remembered sign-in, the
   // Signin button, the status-bar hints. Runs in full on every call.
@@ -79,7 +80,10 @@ class TKIV : public QWidget {
   RefreshTimer& Timer() { return *timer_; }
   TimelineView& ClientTweets() { return *client_tweets_; }
   const WindowSetup& Setup() const { return setup_; }
+  // The settings file of this run, and the file opened for one access; its
+  // first write creates the user's folder when it is missing.
   std::string SettingsPath() const;
+  IniFile Settings() const;
   std::string RememberFileName() const;
   void SetRememberChecked(bool checked);
   // Signed in exactly when `LoginLogout` shows its signed-in picture.
@@ -92,6 +96,7 @@ class TKIV : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildFrame();
@@ -101,13 +106,14 @@ class TKIV : public QWidget {
   void ApplyWindowFont();
   void ConnectControls();
   void ConnectTray();
+  void ChainTabOrder();
 
   void ApplyRefreshSettings();
   void ApplyRememberedSignIn();
   void ShowStatusHint(const QString& hint);
 
   void RequestAccountRecord();
-  void RememberSignIn();
+  bool RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
   void ReportSignInFailure(const std::string& message);
@@ -125,6 +131,7 @@ class TKIV : public QWidget {
   PageLines page_lines_;
   FormDialogs dialogs_;
   bool application_minimised_ = false;
+  bool placed_ = false;
 
   RefreshTimer* timer_;
   StatusHintTracker* hint_tracker_;

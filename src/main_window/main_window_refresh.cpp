@@ -41,7 +41,7 @@ void TKIV::FormCreate() {
 }
 
 void TKIV::ApplyRefreshSettings() {
-  const IniFile settings(SettingsPath());
+  const IniFile settings = Settings();
   const auto period = RefreshPeriods().find(settings.ReadString("Options", "RefreshTimeline", ""));
   if (period != RefreshPeriods().end()) account_.RefreshMinutes = period->second;
   account_.ManualRefresh = settings.ReadBool("Options", "NeverRefresh", false);
@@ -55,7 +55,7 @@ void TKIV::ApplyRefreshSettings() {
 }
 
 void TKIV::ApplyRememberedSignIn() {
-  HomeLogin_->Remember->setChecked(IniFile(SettingsPath()).ReadBool("Login", "Remember", false));
+  HomeLogin_->Remember->setChecked(Settings().ReadBool("Login", "Remember", false));
   if (!HomeLogin_->Remember->isChecked()) return;
   HomeLogin_->HomeUsername->setText(
       QString::fromStdString(store_.ReadText("RememberUsername", "")));
@@ -70,7 +70,7 @@ void TKIV::TimerTimer() {
 
 PageContext TKIV::TimelinePageContext() const {
   PageContext context;
-  context.program_folder = setup_.program_folder;
+  context.program_folder = setup_.stylesheet_folder;
   context.service_host = setup_.service_host;
   return context;
 }
@@ -115,6 +115,7 @@ void TKIV::ShowSignInGroupAfterRefusal() {
   client_tweets_->hide();
   TwPanel_->hide();
   HomeLogin_->show();
+  HomeLogin_->HomeUsername->setFocus();
   setWindowTitle(QString::fromUtf8(texts::kCaptionAtStart));
   ShowMessage(QString::fromUtf8(texts::kWrongPasswordMessage));
 }

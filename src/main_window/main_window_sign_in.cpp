@@ -17,6 +17,7 @@
 #include "main_window/tweet_box.h"
 #include "timeline/timeline_view.h"
 #include "ui/hints.h"
+#include "ui/limited_memo.h"
 #include "ui/picture_tool_button.h"
 #include "ui/user_messages.h"
 
@@ -44,7 +45,7 @@ void TKIV::LoginClick() {
     TwPanel_->show();
     RequestAccountRecord();
     GetPeopleInfo();
-    RememberSignIn();
+    const bool remembered = RememberSignIn();
     account_.AccountName = TextOf(HomeLogin_->HomeUsername);
     account_.AccountPassword = TextOf(HomeLogin_->HomePassword);
     Panel_->SetCounts(Q(account_.StatusesCount), Q(account_.FollowersCount),
@@ -52,6 +53,9 @@ void TKIV::LoginClick() {
     ShowSignedIn();
     HomeTimelineRefresh();
     FormCreate();
+    // The sign-in itself worked; the user still learns that it will not be
+    // remembered.
+    if (!remembered) ShowDefaultError(Q("Unable to write to " + store_.FullPath()));
   } catch (const std::exception& error) {
     ReportSignInFailure(error.what());
   }
@@ -71,11 +75,15 @@ void TKIV::RequestAccountRecord() {
 // previous values.
 void TKIV::GetPeopleInfo() { static_cast<PeopleInfo&>(account_) = ReadPeopleInfo(xml_); }
 
-void TKIV::RememberSignIn() {
+// Returns false when the remembered sign-in store could not be saved.
+bool TKIV::RememberSignIn() {
   const bool remember = HomeLogin_->Remember->isChecked();
-  store_.WriteText("RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
-  store_.WriteText("RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
-  IniFile(SettingsPath()).WriteBool("Login", "Remember", remember);
+  const bool saved_name = store_.WriteText(
+      "RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
+  const bool saved_password = store_.WriteText(
+      "RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
+  Settings().WriteBool("Login", "Remember", remember);
+  return saved_name && saved_password;
 }
 
 void TKIV::ShowSignedIn() {
@@ -91,6 +99,7 @@ void TKIV::ShowSignedIn() {
   ToolBar_->Profilebtn->setEnabled(true);
   SetHint(ToolBar_->LoginLogout, QString::fromUtf8(texts::kLoginLogoutHintSignedIn));
   setWindowTitle(QString::fromUtf8(texts::kCaptionSignedInPrefix) + Q(account_.ProfileName));
+  TwPanel_->Tweet->setFocus();
 }
 
 void TKIV::RestoreSignedOutLayout() {
@@ -98,6 +107,7 @@ void TKIV::RestoreSignedOutLayout() {
   client_tweets_->hide();
   TwPanel_->hide();
   HomeLogin_->show();
+  HomeLogin_->HomeUsername->setFocus();
 }
 
 // Every failure puts the sign-in group back, so the window is never left

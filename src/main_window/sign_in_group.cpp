@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/artwork.h"
+#include "ui/box_label.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/link_label.h"
@@ -28,16 +29,23 @@ SignInGroup::SignInGroup(QWidget* parent) : QGroupBox(parent) {
   setGeometry(18, 264, 281, 177);
   AddBoxes();
   AddLinksAndButton();
+  // The designed order of the four controls, then the two links.
   setTabOrder(HomeUsername, HomePassword);
   setTabOrder(HomePassword, Remember);
   setTabOrder(Remember, Login);
+  setTabOrder(Login, sWebLabel1);
+  setTabOrder(sWebLabel1, sWebLabel2);
 }
 
 void SignInGroup::AddBoxes() {
-  new FormLabel("UsernameCaption", QStringLiteral("Username:"), QPoint(40, 16), this);
+  auto* user_caption =
+      new FormLabel("UsernameCaption", QStringLiteral("Username:"), QPoint(40, 16), this);
   HomeUsername = AddEdit(this, "HomeUsername", QRect(48, 32, 193, 21), "Twitter Username");
-  new FormLabel("PasswordLabel", QStringLiteral("Password:"), QPoint(40, 56), this);
+  LabelBox(user_caption, HomeUsername);
+  auto* password_caption =
+      new FormLabel("PasswordLabel", QStringLiteral("Password:"), QPoint(40, 56), this);
   HomePassword = AddEdit(this, "HomePassword", QRect(48, 72, 193, 21), "Twitter Password");
+  LabelBox(password_caption, HomePassword);
   HomePassword->setEchoMode(QLineEdit::Password);
   auto* stars = new PasswordStarStyle();
   stars->setParent(HomePassword);

@@ -1,6 +1,7 @@
 #include "main_window/tray_presence.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -28,6 +29,26 @@ TrayPresence::TrayPresence(QWidget* window) : QObject(window) {
   // The title when the window is made; the window's caption is never used.
   Tray->setToolTip(QString::fromUtf8(build::kAppTitle));
   Tray->setContextMenu(TrayMenu);
+  connect(Tray, &QSystemTrayIcon::activated, this, &TrayPresence::NoteActivation);
+}
+
+void TrayPresence::NoteActivation(QSystemTrayIcon::ActivationReason reason) {
+  if (reason == QSystemTrayIcon::DoubleClick) {
+    last_press_ = QSystemTrayIcon::Unknown;
+    emit DoubleClicked();
+    return;
+  }
+  const bool repeated = reason == last_press_ && since_last_press_.isValid() &&
+                        since_last_press_.elapsed() <= QApplication::doubleClickInterval();
+  if (repeated && (reason == QSystemTrayIcon::MiddleClick || reason == QSystemTrayIcon::Context)) {
+    last_press_ = QSystemTrayIcon::Unknown;
+    // The first right press opened the menu; the double-click is no choice from it.
+    TrayMenu->hide();
+    emit DoubleClicked();
+    return;
+  }
+  last_press_ = reason;
+  since_last_press_.start();
 }
 
 TrayPresence::~TrayPresence() { Tray->hide(); }

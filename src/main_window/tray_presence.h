@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QSystemTrayIcon>
 
 class QAction;
 class QMenu;
-class QSystemTrayIcon;
 class QWidget;
 
 namespace plumwit {
@@ -33,9 +34,20 @@ class TrayPresence : public QObject {
   QAction* AboutTwitterClient1;
   QAction* QuitTwitterClient1;
 
+ signals:
+  // A double-click on the icon with any button. The notification area
+  // reports only the left button's as such; two presses of the middle or the
+  // right button within the double-click time count too.
+  void DoubleClicked();
+
  private:
+  void NoteActivation(QSystemTrayIcon::ActivationReason reason);
+
   QAction* AddItem(const char* name, const char* caption, bool enabled);
   void AddSeparator(const char* name);
+
+  QSystemTrayIcon::ActivationReason last_press_ = QSystemTrayIcon::Unknown;
+  QElapsedTimer since_last_press_;
 };
 
 }  // namespace plumwit

@@ -29,6 +29,7 @@ TweetBox::TweetBox(TKIV* kiv) : QFrame(kiv), kiv_(*kiv) {
 
   Tweet = new LimitedMemo("Tweet", kStatusMaxLength, this);
   Tweet->setGeometry(6, 7, 251, 50);
+  Tweet->setAccessibleName(QStringLiteral("Tweet"));
 
   // The designed caption, without its line break, until the first change;
   // the button wraps it so the count is not cut off.

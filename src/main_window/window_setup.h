@@ -7,17 +7,22 @@
 
 #include "core/build_config.h"
 #include "core/service/http_client.h"
-#include "core/settings/folders.h"
+#include "core/settings/file_locations.h"
 
 namespace plumwit {
 
 // Where the program's windows find their files and the service. The defaults
 // are the real ones; tests give their own folders, host and screen.
 struct WindowSetup {
-  // Ends in "/": holds "settings.kiv" and "style.css".
+  // Ends in "/": the executable's folder.
   std::string program_folder = ProgramFolder();
-  // Holds "remember.xml".
-  std::string application_data_folder = ApplicationDataFolder();
+  // The user's own folder of the program: holds "remember.xml", and the
+  // settings unless the program folder is a portable copy.
+  std::string application_data_folder = UserConfigFolder();
+  // Worked out once, so every reader and writer of the settings uses it.
+  std::string settings_file = SettingsFileLocation(program_folder, application_data_folder);
+  // Ends in "/": holds the "style.css" the timeline page links to.
+  std::string stylesheet_folder = StylesheetFolder(program_folder);
   std::string service_host = build::kServiceHost;
   HttpClientLimits http_limits;
   // The screen size the start-up requirement check looks at; empty means the

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "ui/svg_icon_engine.h"
+
 // The pictures live in a static library: referencing the resource's
 // initialiser keeps the linker from dropping them.
 static void InitArtworkResources() {
@@ -15,6 +17,12 @@ static void InitArtworkResources() {
 
 namespace plumwit {
 namespace {
+
+QList<QSize> Squares(std::initializer_list<int> sides) {
+  QList<QSize> sizes;
+  for (int side : sides) sizes.append(QSize(side, side));
+  return sizes;
+}
 
 QString ImageListResource(int index) {
   switch (index) {
@@ -39,9 +47,10 @@ QString ImageListResource(int index) {
 
 }  // namespace
 
-QPixmap Artwork::Render(const QString& resource, QSize size, bool keep_proportions) {
+QPixmap Artwork::Render(const QString& resource, QSize size, bool keep_proportions,
+                        qreal device_pixel_ratio) {
   InitArtworkResources();
-  QPixmap picture(size);
+  QPixmap picture((QSizeF(size) * device_pixel_ratio).toSize());
   picture.fill(Qt::transparent);
   QSvgRenderer renderer(resource);
   QRectF place(QPointF(0, 0), QSizeF(size));
@@ -51,40 +60,41 @@ QPixmap Artwork::Render(const QString& resource, QSize size, bool keep_proportio
     place = QRectF((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2,
                    drawn.width(), drawn.height());
   }
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  renderer.render(&painter, place);
+  {
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(device_pixel_ratio, device_pixel_ratio);
+    renderer.render(&painter, place);
+  }
+  picture.setDevicePixelRatio(device_pixel_ratio);
   return picture;
 }
 
-QIcon Artwork::IconOf(const QString& resource, std::initializer_list<int> sizes) {
-  QIcon icon;
-  for (int side : sizes) {
-    const QPixmap picture = Render(resource, QSize(side, side));
-    icon.addPixmap(picture, QIcon::Normal);
-    icon.addPixmap(picture, QIcon::Active);
-  }
-  return icon;
+QIcon Artwork::SvgIcon(const QString& resource, bool keep_proportions, QList<QSize> sizes) {
+  InitArtworkResources();
+  return QIcon(new SvgIconEngine(resource, keep_proportions, std::move(sizes)));
 }
 
 QIcon Artwork::ImageListPicture(int index) {
   const QString resource = ImageListResource(index);
   if (resource.isEmpty()) return {};
-  return IconOf(resource, {32});
+  return SvgIcon(resource, false, Squares({32}));
 }
 
-QPixmap Artwork::Logo(QSize size) {
-  return Render(QStringLiteral(":/artwork/logo_bird.svg"), size);
+QPixmap Artwork::Logo(QSize size, qreal device_pixel_ratio) {
+  return Render(QStringLiteral(":/artwork/logo_bird.svg"), size, false, device_pixel_ratio);
 }
 
 QIcon Artwork::WindowIcon() {
-  return IconOf(QStringLiteral(":/artwork/window_icon.svg"), {16, 32, 48, 64});
+  return SvgIcon(QStringLiteral(":/artwork/window_icon.svg"), false, Squares({16, 32, 48, 64}));
 }
 
 QIcon Artwork::TrayIcon() {
-  return IconOf(QStringLiteral(":/artwork/tray_icon.svg"), {16, 32, 48});
+  return SvgIcon(QStringLiteral(":/artwork/tray_icon.svg"), false, Squares({16, 32, 48}));
 }
 
-QIcon Artwork::SigninPicture() { return IconOf(QStringLiteral(":/artwork/signin.svg"), {16}); }
+QIcon Artwork::SigninPicture() {
+  return SvgIcon(QStringLiteral(":/artwork/signin.svg"), false, Squares({16}));
+}
 
 }  // namespace plumwit

@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+#include "ui/skin.h"
+
 namespace plumwit {
 
 FormLabel::FormLabel(const char* name, const QString& text, QPoint at, QWidget* parent)
@@ -20,7 +22,7 @@ FormLabel::FormLabel(const char* name, const QString& text, const QRect& place, 
 void FormLabel::Style(const char* name) {
   setObjectName(QString::fromLatin1(name));
   setTextFormat(Qt::PlainText);
-  QPalette colours = palette();
+  QPalette colours = SkinPalette();
   colours.setColor(QPalette::WindowText, Colour());
   setPalette(colours);
 }

@@ -7,7 +7,8 @@ namespace plumwit {
 PictureToolButton::PictureToolButton(int image_index, QWidget* parent) : QToolButton(parent) {
   setAutoRaise(true);
   setIconSize(QSize(32, 32));
-  setFocusPolicy(Qt::NoFocus);
+  // Reached with Tab, pressed with Space; a click leaves the focus where it is.
+  setFocusPolicy(Qt::TabFocus);
   SetImageIndex(image_index);
 }
 

@@ -68,10 +68,28 @@ void StatusHintTracker::ScheduleUpdate() {
   QTimer::singleShot(0, this, &StatusHintTracker::Update);
 }
 
-// Looks only at the event: the watched object may belong to another library's
-// private classes, or be half destroyed.
+void StatusHintTracker::KeepTooltipsOff(QWidget* window) {
+  if (window && !quiet_windows_.contains(window)) quiet_windows_.append(window);
+}
+
+// A tooltip is asked for a live widget under the mouse, so its window can be
+// looked at.
+bool StatusHintTracker::InQuietWindow(QObject* watched) const {
+  if (!watched->isWidgetType()) return false;
+  const QWidget* window = static_cast<QWidget*>(watched)->window();
+  for (const QPointer<QWidget>& quiet : quiet_windows_) {
+    if (quiet == window) return true;
+  }
+  return false;
+}
+
+// Other events are only looked at, not their object: it may belong to another
+// library's private classes, or be half destroyed.
 bool StatusHintTracker::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip) return true;
+  if (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip) {
+    if (InQuietWindow(watched)) return true;
+    return QObject::eventFilter(watched, event);
+  }
   if (handler_ && MayMoveTheHint(event->type())) ScheduleUpdate();
   return QObject::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,8 +13,9 @@ namespace plumwit {
 
 // Keeps the application's current hint: the hint of the control under the
 // mouse, or of its nearest enclosing control that has one, disabled controls
-// included. Each change goes to the installed handler. Tooltips are swallowed
-// application-wide, since hints are shown only in the status bar.
+// included. Each change goes to the installed handler. The program's windows
+// show no tooltips, since hints are shown only in the status bar; tooltips
+// elsewhere (the tray icon's) are left alone.
 class StatusHintTracker : public QObject {
   Q_OBJECT
 
@@ -32,16 +34,21 @@ class StatusHintTracker : public QObject {
 
   static QString HintAt(QWidget* widget);
 
+  // Tooltips of `window` and of every control in it are swallowed.
+  void KeepTooltipsOff(QWidget* window);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ScheduleUpdate();
+  bool InQuietWindow(QObject* watched) const;
 
   HintHandler handler_;
   QString current_hint_;
   bool update_pending_ = false;
   bool filtering_ = false;
+  QList<QPointer<QWidget>> quiet_windows_;
 };
 
 }  // namespace plumwit

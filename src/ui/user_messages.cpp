@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "core/build_config.h"
+#include "ui/skin.h"
 #include "ui/ui_seams.h"
 
 namespace plumwit {
@@ -13,6 +14,8 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text
                   QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
+  ApplySkin(box, MessageBoxSkin());
+  SpreadSkinPalette(box);
   box.exec();
 }
 

@@ -25,6 +25,7 @@
 #include "support/service_replies.h"
 #include "timeline/timeline_view.h"
 #include "ui/picture_tool_button.h"
+#include "ui/skin.h"
 #include "ui/ui_seams.h"
 #include "ui/user_messages.h"
 
@@ -103,6 +104,7 @@ class MainWindowTest : public QObject {
   void loginButtonNeedsTwoCharactersInBothBoxes();
   void signInSucceeds();
   void signInWithoutRememberingForgetsTheStore();
+  void storeThatCannotBeSavedIsReportedAfterTheSignIn();
   void unknownUserIsReportedAndNothingIsWritten();
   void unresolvableHostIsReportedAsNoConnection();
   void otherSignInFailuresRestoreTheSignInGroup_data();
@@ -364,6 +366,35 @@ void MainWindowTest::signInWithoutRememberingForgetsTheStore() {
   QVERIFY(store.find("<RememberPassword/>") != std::string::npos);
 }
 
+// A full disk or a folder that cannot be made: the sign-in completes as
+// ever, and then the default error display says the sign-in is not kept.
+void MainWindowTest::storeThatCannotBeSavedIsReportedAfterTheSignIn() {
+  LoopbackHttpServer server;
+  ScriptGoodAccount(server);
+  GuiFixture app(server.Host());
+  // A file where the data folder should be: no folder can be made there,
+  // whoever runs the test.
+  const QString folder = QString::fromStdString(app.DataFolder());
+  QVERIFY(QDir(folder).removeRecursively());
+  QFile blocker(folder);
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  app.Start();
+  app.Find<QCheckBox>("Remember")->setChecked(true);
+  app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
+
+  QCOMPARE(LoginLogout(app)->ImageIndex(), 18);
+  QCOMPARE(Layout(app), QStringLiteral("00111"));
+  QVERIFY2(app.messages.isEmpty(), qPrintable(app.messages.join(QLatin1Char('|'))));
+  QCOMPARE(app.errors,
+           QStringList{QStringLiteral("Unable to write to ") + folder + "/remember.xml."});
+  const plumwit::IniFile settings(app.ProgramFolder() + "settings.kiv");
+  QVERIFY(settings.ReadBool("Login", "Remember", false));
+  app.Stop();
+  QVERIFY(QFile::remove(folder));
+  QVERIFY(QDir().mkdir(folder));
+}
+
 void MainWindowTest::unknownUserIsReportedAndNothingIsWritten() {
   LoopbackHttpServer server;  // every path answers 404
   GuiFixture app(server.Host());
@@ -603,7 +634,8 @@ void MainWindowTest::labelsKeepTheLabelColourAndLinksAreBlue() {
   // The sign-in group's links are blue, window-text coloured under the mouse.
   QCOMPARE(colour_of("sWebLabel1"), QColor(0, 0, 255));
   point_at("sWebLabel1");
-  QCOMPARE(colour_of("sWebLabel1"), QPalette().color(QPalette::WindowText));
+  // The window text of the skin, not of the desktop.
+  QCOMPARE(colour_of("sWebLabel1"), plumwit::SkinPalette().color(QPalette::WindowText));
 }
 
 void MainWindowTest::linksGoToTheLinkSeam() {

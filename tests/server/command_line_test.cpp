@@ -35,6 +35,7 @@ TEST(CommandLineTest, ParsesTheServeAndPasswdForms) {
   EXPECT_EQ(passwd.mode, Mode::kPasswd);
   EXPECT_EQ(passwd.passwd_name, "alice");
   EXPECT_EQ(CommandLine::Parse({"--demo", "--help"}).mode, Mode::kHelp);
+  EXPECT_EQ(CommandLine::Parse({"--version", "--listen"}).mode, Mode::kVersion);
 }
 
 TEST(CommandLineTest, RefusesWhatItCannotUse) {

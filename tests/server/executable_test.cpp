@@ -76,6 +76,10 @@ TEST(ExecutableTest, CommandLineErrorsExitWithUsage) {
   ChildProcess help(kBinary, {"--help"});
   EXPECT_EQ(help.Wait(), 0);
   EXPECT_NE(help.ReadRest().find("passwd NAME"), std::string::npos);
+
+  ChildProcess version(kBinary, {"--version"});
+  EXPECT_EQ(version.Wait(), 0);
+  EXPECT_EQ(version.ReadRest(), "plumwit-server 1.7.2\n");
 }
 
 class PasswdCommandTest : public ServiceTest {

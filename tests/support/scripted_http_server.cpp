@@ -62,6 +62,8 @@ struct ScriptedHttpServer::Connection {
   std::size_t output_sent = 0;
   bool replying = false;
   ScriptedReply::Then then = ScriptedReply::Then::kKeepOpen;
+  std::chrono::milliseconds pace{0};
+  std::chrono::steady_clock::time_point next_byte_at;
   bool stalled = false;
 
   ~Connection() {
@@ -142,15 +144,37 @@ bool ScriptedHttpServer::WaitForRequests(std::size_t count,
   return request_arrived_.wait_for(lock, timeout, [&] { return request_count_ >= count; });
 }
 
+bool ScriptedHttpServer::Dribbling(const Connection& connection) {
+  return connection.replying && connection.pace.count() > 0;
+}
+
+// How long poll may wait: until the next byte of a dribbled reply is due.
+int ScriptedHttpServer::PollTimeout(const std::vector<std::unique_ptr<Connection>>& connections) {
+  int timeout = -1;
+  const auto now = std::chrono::steady_clock::now();
+  for (const auto& connection : connections) {
+    if (!Dribbling(*connection)) continue;
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(connection->next_byte_at - now);
+    const int milliseconds = static_cast<int>(std::max<long long>(wait.count(), 0));
+    timeout = timeout < 0 ? milliseconds : std::min(timeout, milliseconds);
+  }
+  return timeout;
+}
+
 void ScriptedHttpServer::Serve() {
   std::vector<std::unique_ptr<Connection>> connections;
   while (!stopping_) {
     std::vector<pollfd> polled = {{wake_pipe_[0], POLLIN, 0}, {listen_fd_, POLLIN, 0}};
+    const auto now = std::chrono::steady_clock::now();
     for (const auto& connection : connections) {
-      const short events = connection->replying ? POLLOUT : POLLIN;
+      short events = connection->replying ? POLLOUT : POLLIN;
+      if (Dribbling(*connection) && connection->next_byte_at > now) events = 0;
       polled.push_back({connection->fd, events, 0});
     }
-    if (::poll(polled.data(), polled.size(), -1) < 0 && errno != EINTR) return;
+    if (::poll(polled.data(), polled.size(), PollTimeout(connections)) < 0 && errno != EINTR) {
+      return;
+    }
     std::vector<std::unique_ptr<Connection>> kept;
     for (std::size_t i = 0; i < connections.size(); ++i) {
       Connection& connection = *connections[i];
@@ -201,17 +225,27 @@ bool ScriptedHttpServer::AnswerWaitingRequest(Connection& connection) {
   connection.output = std::move(reply->bytes);
   connection.output_sent = 0;
   connection.then = reply->then;
+  connection.pace = reply->pace;
+  connection.next_byte_at = std::chrono::steady_clock::now() + reply->pace;
   connection.replying = true;
   return WriteTo(connection);
 }
 
 bool ScriptedHttpServer::WriteTo(Connection& connection) {
   while (connection.output_sent < connection.output.size()) {
+    std::size_t length = connection.output.size() - connection.output_sent;
+    if (connection.pace.count() > 0) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now < connection.next_byte_at) return true;
+      length = 1;
+      connection.next_byte_at = now + connection.pace;
+    }
     const ssize_t sent = ::send(connection.fd, connection.output.data() + connection.output_sent,
-                                connection.output.size() - connection.output_sent, MSG_NOSIGNAL);
+                                length, MSG_NOSIGNAL);
     if (sent < 0) return errno == EAGAIN || errno == EINTR;
     connection.output_sent += static_cast<std::size_t>(sent);
   }
+  connection.pace = std::chrono::milliseconds(0);
   connection.replying = false;
   connection.output.clear();
   switch (connection.then) {

@@ -62,6 +62,8 @@ class ScriptedHttpServer {
   bool WriteTo(Connection& connection);
   std::optional<ScriptedReply> NextReply();
   void Record(std::string bytes, int connection);
+  static bool Dribbling(const Connection& connection);
+  static int PollTimeout(const std::vector<std::unique_ptr<Connection>>& connections);
 
   int listen_fd_ = -1;
   int wake_pipe_[2] = {-1, -1};

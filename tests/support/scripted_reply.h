@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace plumwit::test {
@@ -16,12 +17,18 @@ struct ScriptedReply {
 
   std::string bytes;
   Then then = Then::kKeepOpen;
+  // When not zero, the bytes go out one at a time with this pause before
+  // each, as a slow or hostile server sends them.
+  std::chrono::milliseconds pace{0};
 
   static ScriptedReply Send(std::string bytes) { return {std::move(bytes), Then::kKeepOpen}; }
   static ScriptedReply SendAndClose(std::string bytes) { return {std::move(bytes), Then::kClose}; }
   static ScriptedReply CloseImmediately() { return {std::string(), Then::kClose}; }
   static ScriptedReply Reset() { return {std::string(), Then::kReset}; }
   static ScriptedReply Stall(std::string bytes = {}) { return {std::move(bytes), Then::kStall}; }
+  static ScriptedReply Dribble(std::string bytes, std::chrono::milliseconds pace) {
+    return {std::move(bytes), Then::kClose, pace};
+  }
 };
 
 }  // namespace plumwit::test

@@ -96,6 +96,20 @@ TEST(HttpClientRequest, CookiesOfEveryHeaderBlockAreSentBack) {
       << second;
 }
 
+// The header lines are read, so their cookies count, whatever the body does
+// afterwards.
+TEST(HttpClientRequest, CookiesOfAReplyWhoseBodyFailsAreKept) {
+  const std::string header = "HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc\r\n";
+  ScriptedHttpServer server(
+      {ScriptedReply::SendAndClose(header + "Transfer-Encoding: chunked\r\n\r\n10\r\ncut"),
+       ScriptedReply::Send(kOk)});
+  HttpClient client;
+  EXPECT_THROW(client.Get(server.Url("/")), ConnectionClosedError);
+  client.Get(server.Url("/"));
+  const std::string second = server.Requests().at(1).bytes;
+  EXPECT_NE(second.find("Cookie: sid=abc\r\n"), std::string::npos) << second;
+}
+
 TEST(HttpClientRequest, PostSendsItsFormWithEachValueEncoded) {
   ScriptedHttpServer server({ScriptedReply::Send(kOk)});
   HttpClient client;
@@ -201,6 +215,19 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"ContinueIsPassedOver",
                   ScriptedReply::Send("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 100 Continue\r\n\r\n"
                                       "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nhi"),
+                  Outcome::kBody, "hi"},
+        ReplyCase{"StatusLineWithoutReason",
+                  ScriptedReply::Send("HTTP/1.1 200\r\nContent-Length: 2\r\n\r\nhi"),
+                  Outcome::kBody, "hi"},
+        ReplyCase{"ErrorStatusLineWithoutReason",
+                  ScriptedReply::Send("HTTP/1.1 404\r\nContent-Length: 0\r\n\r\n"),
+                  Outcome::kStatusError, "HTTP/1.1 404"},
+        ReplyCase{"StatusLineWithEmptyReason",
+                  ScriptedReply::Send("HTTP/1.1 200 \r\nContent-Length: 2\r\n\r\nhi"),
+                  Outcome::kBody, "hi"},
+        ReplyCase{"BlanksBeforeTheColon",
+                  ScriptedReply::Send("HTTP/1.1 200 OK\r\nContent-Length \t : 2\r\n"
+                                      "Connection : close\r\n\r\nhi"),
                   Outcome::kBody, "hi"},
         ReplyCase{"BareLineFeeds", ScriptedReply::Send("HTTP/1.1 200 OK\nContent-Length: 2\n\nhi"),
                   Outcome::kBody, "hi"},
@@ -321,6 +348,31 @@ TEST(HttpClientFailure, ServerThatStopsAnsweringTimesOut) {
     EXPECT_EQ(client.Get(server.Url("/")), "ok");
     EXPECT_EQ(server.ConnectionCount(), 2);
   }
+}
+
+// Each byte arrives well within the time-out, but the reply as a whole would
+// take far longer than it: the request is bounded as a whole.
+TEST(HttpClientFailure, ServerThatDribblesItsReplyTimesOutAsAWhole) {
+  HttpClientLimits limits;
+  limits.timeout = 300ms;
+  const std::string body(100, 'x');
+  ScriptedHttpServer server(
+      {ScriptedReply::Dribble("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + body, 20ms),
+       ScriptedReply::Send(kOk)});
+  HttpClient client(limits);
+  EXPECT_EQ(ErrorText<SocketError>([&] { client.Get(server.Url("/")); }),
+            "Socket Error # 10060\r\nConnection timed out.");
+  // The next request has a time-out of its own.
+  EXPECT_EQ(client.Get(server.Url("/")), "ok");
+}
+
+TEST(HttpClientFailure, ASlowButTimelyReplyIsRead) {
+  HttpClientLimits limits;
+  limits.timeout = 5s;
+  ScriptedHttpServer server(
+      {ScriptedReply::Dribble("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 2ms)});
+  HttpClient client(limits);
+  EXPECT_EQ(client.Get(server.Url("/")), "ok");
 }
 
 struct LimitCase {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "core/settings/folders.h"
+#include "core/settings/file_locations.h"
 #include "support/scratch_folder.h"
 
 namespace plumwit {
@@ -50,8 +50,8 @@ class IniFileTest : public ::testing::Test {
   ScratchFolder folder_;
 };
 
-TEST(SettingsFilePath, IsSettingsKivInTheProgramFolder) {
-  EXPECT_EQ(SettingsFilePath(), ProgramFolder() + "settings.kiv");
+TEST(SettingsFilePath, IsTheSettingsKivOfThisRun) {
+  EXPECT_EQ(SettingsFilePath(), SettingsFileLocation(ProgramFolder(), UserConfigFolder()));
   EXPECT_EQ(ProgramFolder().back(), '/');
 }
 
@@ -91,6 +91,8 @@ TEST_F(IniFileTest, ReadsTextsAsTheyWereMeant) {
       {"[Options]\nRefreshTimeline=5 minutes\n", "5 minutes"},
       {"[Options]\r\nRefreshTimeline=5 minutes", "5 minutes"},
       {"\xEF\xBB\xBF[Options]\r\nRefreshTimeline=5 minutes\r\n", "5 minutes"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[Options]\r\nRefreshTimeline=5 minutes\r\n",
+       "5 minutes"},
       {"[Options]\r\nRefreshTimeline=\" 5 minutes \"\r\n", " 5 minutes "},
       {"[Options]\r\nRefreshTimeline='5 minutes'\r\n", "5 minutes"},
       {"[Options]\r\nRefreshTimeline=\"\"5 minutes\"\"\r\n", "\"5 minutes\""},
@@ -112,6 +114,13 @@ TEST_F(IniFileTest, ReadsTextsAsTheyWereMeant) {
     EXPECT_EQ(File().ReadString("Options", "RefreshTimeline", "<fallback>"), c.expected)
         << "file: " << c.file;
   }
+}
+
+TEST_F(IniFileTest, AJustWrittenValueSurvivesARunOfByteOrderMarks) {
+  WriteBytes(Path(), "\xEF\xBB\xBF\xEF\xBB\xBF[Login]\r\nRemember=0\r\n");
+  File().WriteBool("Login", "Remember", true);
+  EXPECT_TRUE(File().ReadBool("Login", "Remember", false));
+  EXPECT_EQ(ReadBytes(Path()), "[Login]\r\nRemember=1\r\n");
 }
 
 TEST_F(IniFileTest, ReadsBooleansAsIntegers) {

@@ -1,8 +1,12 @@
 #include "core/settings/remember_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -97,6 +101,8 @@ TEST_F(RememberStoreTest, ValuesAreEscapedAndReadBackExactly) {
       {" \t padded \t ", " \t padded \t "},
       {"two\r\nlines", "two\r\nlines"},
       {"&#65; &amp", "&amp;#65; &amp;amp"},
+      // Found by the fuzzer: a NUL byte was written but never read back.
+      {std::string("a\0b", 3), "a&#x00;b"},
   };
   for (const auto& c : cases) {
     WriteSignIn(c.value, "p");
@@ -163,7 +169,7 @@ TEST_F(RememberStoreTest, ReadOnlyFileMakesWritesSilentNoOps) {
   {
     auto store = OpenStore();
     EXPECT_TRUE(store->ReadOnly());
-    store->WriteText("RememberUsername", "changed");
+    EXPECT_TRUE(store->WriteText("RememberUsername", "changed"));  // not a failure to report
     EXPECT_EQ(store->ReadText("RememberUsername", ""), "kept");
     EXPECT_FALSE(store->Save());
   }
@@ -221,12 +227,41 @@ TEST_F(RememberStoreTest, FailedSaveKeepsTheOldFileAndTheValueInMemory) {
   auto store = OpenStore();
   {
     FileSizeLimit limit(before.size());
-    store->WriteText("RememberUsername", "a much longer user name than before");
+    EXPECT_FALSE(store->WriteText("RememberUsername", "a much longer user name than before"));
     EXPECT_FALSE(store->Save());
   }
   EXPECT_EQ(ReadBytes(Path()), before);
   EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"remember.xml"});
   EXPECT_EQ(store->ReadText("RememberUsername", ""), "a much longer user name than before");
+}
+
+// A save killed half-way leaves its temporary file, holding the password;
+// the next save removes it, and only what is ours and no longer in use.
+TEST_F(RememberStoreTest, NextSaveRemovesTemporaryFilesKilledSavesLeft) {
+  const auto make = [&](const std::string& name, bool old) {
+    WriteBytes(folder_.File(name), "<Configuration><RememberPassword>pw");
+    if (old) {
+      const auto an_hour_ago =
+          std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+      std::filesystem::last_write_time(folder_.File(name), an_hour_ago);
+    }
+  };
+  make(".remember.xml.plumwit-a1B2c3", true);
+  make(".remember.xml.plumwit-zzzzzz", true);
+  make(".remember.xml.plumwit-fresh1", false);  // a save of another copy, under way
+  make(".remember.xml.plumwit-locked", true);   // likewise, held by its writer
+  make("remember.xml.backup", true);            // the user's own
+  make(".other.xml.plumwit-a1B2c3", true);      // another file's
+  const int held = ::open(folder_.File(".remember.xml.plumwit-locked").c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+  WriteSignIn("alice", "s3cret");
+  ::close(held);
+  EXPECT_EQ(folder_.Entries(),
+            (std::vector<std::string>{".other.xml.plumwit-a1B2c3", ".remember.xml.plumwit-fresh1",
+                                      ".remember.xml.plumwit-locked", "remember.xml",
+                                      "remember.xml.backup"}));
 }
 
 TEST_F(RememberStoreTest, RewritingTightensPermissionsToTheOwner) {
@@ -268,7 +303,7 @@ TEST_F(RememberStoreTest, SavesFailingOnTheWayAreSwallowed) {
   WriteBytes(folder_.File("file"), "");
   RememberStore store(folder_.File("file"));
   store.SetFileName(kProgramFileName);
-  store.WriteText("RememberUsername", "x");
+  EXPECT_FALSE(store.WriteText("RememberUsername", "x"));
   EXPECT_FALSE(store.Save());
   EXPECT_EQ(store.ReadText("RememberUsername", ""), "x");
 }

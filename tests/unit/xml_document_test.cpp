@@ -20,6 +20,16 @@ std::string Repeated(const std::string& text, int times) {
   return repeated;
 }
 
+// Latin-1 text as UTF-16LE, for the replies of servers that send that.
+std::string Utf16Le(const std::string& latin1) {
+  std::string wide;
+  for (const char c : latin1) {
+    wide += c;
+    wide += '\0';
+  }
+  return wide;
+}
+
 std::string ErrorText(const std::function<void()>& action) {
   try {
     action();
@@ -101,8 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"<a>   </a>", std::nullopt},
                       // Comments are not kept, so they neither count nor split a text.
                       TextCase{"<a><!-- note -->text</a>", "text"},
-                      // Not well-formed, but harmless: the text arrives as written.
-                      TextCase{"<a>AT&T &nbsp;</a>", "AT&T &nbsp;"}));
+                      // One bad byte costs one character, not the document.
+                      TextCase{"<a>bad \xFF byte \xC3 and \xED\xA0\x80 end</a>",
+                               "bad \xEF\xBF\xBD byte \xEF\xBF\xBD and "
+                               "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD end"}));
 
 TEST(XmlDocument, MoreThanOneTextNodeIsAnError) {
   for (const char* xml :
@@ -162,8 +174,40 @@ INSTANTIATE_TEST_SUITE_P(
                                    "<user><name>Ren\xC3\xA9</name></user>"},
                       EncodingCase{"Utf8ByDefault", "<user><name>Ren\xC3\xA9</name></user>"},
                       EncodingCase{"Utf8WithByteOrderMark",
-                                   "\xEF\xBB\xBF<user><name>Ren\xC3\xA9</name></user>"}),
+                                   "\xEF\xBB\xBF<user><name>Ren\xC3\xA9</name></user>"},
+                      EncodingCase{"Windows1252",
+                                   "<?xml version=\"1.0\" encoding=\"windows-1252\"?>"
+                                   "<user><name>Ren\xE9</name></user>"},
+                      EncodingCase{"Latin9",
+                                   "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>"
+                                   "<user><name>Ren\xE9</name></user>"},
+                      EncodingCase{"AsciiWithReference",
+                                   "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>"
+                                   "<user><name>Ren&#xE9;</name></user>"},
+                      EncodingCase{"Utf16WithByteOrderMark",
+                                   "\xFF\xFE" + Utf16Le("<user><name>Ren\xE9</name></user>")},
+                      // The bytes are plainly 8-bit, whatever the declaration says.
+                      EncodingCase{"Utf16DeclaredButUtf8",
+                                   "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
+                                   "<user><name>Ren\xC3\xA9</name></user>"}),
     [](const auto& info) { return info.param.label; });
+
+// Bytes that windows-1252 leaves undefined, and US-ASCII's upper half, are
+// not dropped silently: each shows as a replacement character.
+TEST(XmlDocument, BytesTheEncodingLacksBecomeReplacementCharacters) {
+  XmlDocument document;
+  EXPECT_EQ(ChildText(LoadedRoot(document,
+                                 "<?xml version='1.0' encoding='US-ASCII'?><u><n>a\xE9"
+                                 "b</n></u>"),
+                      "n"),
+            "a\xEF\xBF\xBD"
+            "b");
+  EXPECT_EQ(
+      ChildText(LoadedRoot(document,
+                           "<?xml version='1.0' encoding='windows-1252'?><u><n>\x80\x81</n></u>"),
+                "n"),
+      "\xE2\x82\xAC\xEF\xBF\xBD");
+}
 
 TEST(XmlDocument, LineEndsAreNormalisedToCrLf) {
   XmlDocument document;
@@ -239,6 +283,29 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"SecondDocumentElement", "<a/>\n<b/>",
                       "More than one document element found\r\nLine: 2\r\n<b/>"},
         MalformedCase{"BlanksOnly", "  \n", "No document element found\r\nLine: 2\r\n"},
+        MalformedCase{"UndefinedEntity", "<a>\n<b>caf&eacute; &nbsp;</b></a>",
+                      "Undefined entity\r\nLine: 2\r\n<b>caf&eacute; &nbsp;</b></a>"},
+        MalformedCase{"BareAmpersand", "<a>AT&T</a>",
+                      "Not well-formed (invalid token)\r\nLine: 1\r\n<a>AT&T</a>"},
+        MalformedCase{"ControlCharacter", "<a>\n<b>x\x01y</b></a>",
+                      "Not well-formed (invalid token)\r\nLine: 2\r\n<b>x\x01y</b></a>"},
+        MalformedCase{"ReferenceToAControlCharacter", "<a>&#1;</a>",
+                      "Reference to invalid character number\r\nLine: 1\r\n<a>&#1;</a>"},
+        MalformedCase{"DuplicatedAttribute", "<a>\n<b c=\"1\" c=\"2\"/></a>",
+                      "Duplicate attribute\r\nLine: 2\r\n<b c=\"1\" c=\"2\"/></a>"},
+        MalformedCase{"TextAfterTheDocumentElement", "<a/>\ntrailing",
+                      "Junk after document element\r\nLine: 2\r\ntrailing"},
+        MalformedCase{"UnknownEncoding",
+                      "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?>\n<a/>",
+                      "Unsupported encoding: x-no-such-encoding\r\nLine: 1\r\n"
+                      "<?xml version=\"1.0\" encoding=\"x-no-such-"},
+        MalformedCase{"EncodingNameThatIsNoName",
+                      "<?xml version=\"1.0\" encoding=\"../../x\"?><a/>",
+                      "Unsupported encoding: ../../x\r\nLine: 1\r\n"
+                      "<?xml version=\"1.0\" encoding=\"../../x\"?>"},
+        MalformedCase{"EncodingNameWithABadByte", "<?xml version=\"1.0\" encoding=\"x\xFF\"?><a/>",
+                      "Unsupported encoding: x\xEF\xBF\xBD\r\nLine: 1\r\n"
+                      "<?xml version=\"1.0\" encoding=\"x\xEF\xBF\xBD\"?><a/>"},
         MalformedCase{"HtmlPage", "<html><body>Over capacity<br></body></html>",
                       "Start-end tags mismatch\r\nLine: 1\r\n"
                       "<html><body>Over capacity<br></body></ht"}),

@@ -21,8 +21,7 @@ struct ProfileFields {
 
 // The four service URLs: "http://" + host + path and query. `host` may carry
 // ":port" and a "/prefix".
-std::string UserRecordUrl(std::string_view user_name,
-                          std::string_view host = build::kServiceHost);
+std::string UserRecordUrl(std::string_view user_name, std::string_view host = build::kServiceHost);
 std::string HomeTimelineUrl(std::string_view account_name,
                             std::string_view host = build::kServiceHost);
 std::string StatusUpdateUrl(std::string_view status_text,

@@ -53,8 +53,8 @@ class HttpClient::Impl {
   static constexpr std::size_t kReadRoom = 64 * 1024;
 
   HttpReply Exchange(HttpMethod method, const UrlParts& url, const HttpRequestMessage& request);
-  std::optional<HttpReply> SendAndRead(const HttpRequestMessage& request, bool may_be_stale);
-  void RecordCookies(const UrlParts& url, const HttpReply& reply);
+  std::optional<HttpReply> SendAndRead(const UrlParts& url, const HttpRequestMessage& request,
+                                       bool may_be_stale);
 
   HttpClientLimits limits_;
   HttpConnection connection_;
@@ -68,7 +68,6 @@ std::string HttpClient::Impl::Perform(HttpMethod method, const std::string& url,
   const HttpRequestMessage request = BuildRequest(
       method, parts, settings, cookies_.HeaderFor(parts.host, parts.path + parts.document), body);
   HttpReply reply = Exchange(method, parts, request);
-  RecordCookies(parts, reply);
   if (!ServerLetsConnectionStay(reply, method) || connection_.Buffer().size() != 0) {
     connection_.Close();
   }
@@ -80,14 +79,17 @@ std::string HttpClient::Impl::Perform(HttpMethod method, const std::string& url,
 
 HttpReply HttpClient::Impl::Exchange(HttpMethod method, const UrlParts& url,
                                      const HttpRequestMessage& request) {
+  connection_.StartRequest();
   try {
     // A POST is never sent on a kept connection, so it cannot be sent twice.
     const bool reuse = method == HttpMethod::kGet && connection_.IsOpenTo(url.host, url.port);
     if (!reuse) connection_.Open(url.host, url.port);
-    if (std::optional<HttpReply> reply = SendAndRead(request, reuse)) return std::move(*reply);
+    if (std::optional<HttpReply> reply = SendAndRead(url, request, reuse)) {
+      return std::move(*reply);
+    }
     // The server had closed the kept connection before the request reached it.
     connection_.Open(url.host, url.port);
-    return std::move(*SendAndRead(request, false));
+    return std::move(*SendAndRead(url, request, false));
   } catch (...) {
     connection_.Close();
     throw;
@@ -96,14 +98,17 @@ HttpReply HttpClient::Impl::Exchange(HttpMethod method, const UrlParts& url,
 
 // Returns nothing when `may_be_stale` and the request failed before any byte
 // of a reply arrived: the connection had died while it was kept.
-std::optional<HttpReply> HttpClient::Impl::SendAndRead(const HttpRequestMessage& request,
+std::optional<HttpReply> HttpClient::Impl::SendAndRead(const UrlParts& url,
+                                                       const HttpRequestMessage& request,
                                                        bool may_be_stale) {
   const boost::system::error_code write_error = connection_.Write(request);
   if (write_error) {
     if (may_be_stale && write_error != boost::beast::error::timeout) return std::nullopt;
     throw MakeSocketError(write_error);
   }
-  HttpReplyReader reader(connection_, limits_);
+  HttpReplyReader reader(connection_, limits_, [this, &url](const std::string& value) {
+    cookies_.Record(url.host, url.path + url.document, value);
+  });
   try {
     return reader.Read();
   } catch (const ConnectionClosedError&) {
@@ -114,12 +119,6 @@ std::optional<HttpReply> HttpClient::Impl::SendAndRead(const HttpRequestMessage&
       return std::nullopt;
     }
     throw;
-  }
-}
-
-void HttpClient::Impl::RecordCookies(const UrlParts& url, const HttpReply& reply) {
-  for (const std::string& value : reply.set_cookies) {
-    cookies_.Record(url.host, url.path + url.document, value);
   }
 }
 

@@ -66,7 +66,8 @@ struct HttpRequestSettings {
   std::string AcceptEncoding;  // set by the client at the first request
 };
 
-// Connecting, and each wait for data, give up after this long.
+// A request as a whole (looking up the host, connecting, sending and reading
+// the complete reply) gives up after this long with "Connection timed out.".
 inline constexpr std::chrono::seconds kHttpTimeout{30};
 // A larger reply (header blocks and body together) is refused.
 inline constexpr std::size_t kMaxHttpReplyBytes = 16u * 1024 * 1024;

@@ -17,12 +17,23 @@ constexpr std::size_t kReadChunk = 16 * 1024;
 }  // namespace
 
 HttpConnection::HttpConnection(std::chrono::milliseconds timeout, std::size_t buffer_limit)
-    : timeout_(timeout), stream_(io_), buffer_(buffer_limit) {}
+    : timeout_(timeout),
+      deadline_(std::chrono::steady_clock::now() + timeout),
+      stream_(io_),
+      buffer_(buffer_limit) {}
+
+void HttpConnection::StartRequest() { deadline_ = std::chrono::steady_clock::now() + timeout_; }
+
+std::chrono::milliseconds HttpConnection::RemainingTime() const {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline_ - std::chrono::steady_clock::now());
+  return std::max(left, std::chrono::milliseconds(0));
+}
 
 template <class Start>
 boost::system::error_code HttpConnection::Run(Start&& start) {
   boost::system::error_code result = boost::asio::error::would_block;
-  stream_.expires_after(timeout_);
+  stream_.expires_at(deadline_);
   start(result);
   io_.restart();
   io_.run();
@@ -31,7 +42,7 @@ boost::system::error_code HttpConnection::Run(Start&& start) {
 
 void HttpConnection::Open(const std::string& host, std::uint16_t port) {
   Close();
-  const auto endpoints = LookUpHost(host, port, timeout_);
+  const auto endpoints = LookUpHost(host, port, RemainingTime());
   const boost::system::error_code error = Run([&](boost::system::error_code& result) {
     stream_.async_connect(endpoints,
                           [&result](boost::system::error_code error, auto&&) { result = error; });

@@ -12,7 +12,6 @@ struct HttpReply {
   std::string status_line;  // exactly as received, without its line end
   int code = -1;            // the number after the first blank; -1 if none
   std::vector<std::pair<std::string, std::string>> fields;
-  std::vector<std::string> set_cookies;  // "Set-Cookie"/"Set-Cookie2" values, 100s included
   std::string body;
   bool server_closed = false;
 

@@ -31,10 +31,43 @@ bool IsCookieField(std::string_view name) {
   return EqualsIgnoringCase(name, "Set-Cookie") || EqualsIgnoringCase(name, "Set-Cookie2");
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A status line may end right after its code: the reason phrase is optional.
+// The parser wants the blank before it even when it is empty.
+std::string StatusLineForParser(const std::string& line) {
+  const std::size_t blank = line.find(' ');
+  if (blank == std::string::npos || blank + 1 == line.size()) return line;
+  const std::string_view rest = std::string_view(line).substr(blank + 1);
+  const bool only_code = rest.find_first_not_of("0123456789") == std::string_view::npos;
+  return only_code ? line + " " : line;
+}
+
+// Blanks before a header line's colon are not part of its name: the parser
+// would refuse the line, and we read it as the server meant it. Folded
+// continuation lines (starting with a blank) are left for the parser.
+std::string HeaderLineForParser(const std::string& line) {
+  if (line.empty() || IsBlank(line.front())) return line;
+  const std::size_t colon = line.find(':');
+  if (colon == std::string::npos || colon == 0 || !IsBlank(line[colon - 1])) return line;
+  std::size_t name_end = colon;
+  while (name_end > 0 && IsBlank(line[name_end - 1])) --name_end;
+  if (name_end == 0) return line;
+  return line.substr(0, name_end) + line.substr(colon);
+}
+
+std::string TextForParser(const std::vector<std::string>& lines) {
+  std::string text = StatusLineForParser(lines.front()) + "\r\n";
+  for (std::size_t i = 1; i < lines.size(); ++i) text += HeaderLineForParser(lines[i]) + "\r\n";
+  text += "\r\n";
+  return text;
+}
+
 }  // namespace
 
-HttpReplyReader::HttpReplyReader(HttpConnection& connection, const HttpClientLimits& limits)
-    : connection_(connection), limits_(limits) {}
+HttpReplyReader::HttpReplyReader(ReplySource& connection, const HttpClientLimits& limits,
+                                 CookieSink cookie_sink)
+    : connection_(connection), limits_(limits), cookie_sink_(std::move(cookie_sink)) {}
 
 HttpReply HttpReplyReader::Read() {
   HttpReply reply;
@@ -45,8 +78,8 @@ HttpReply HttpReplyReader::Read() {
     Parser parser;
     ParseHeader(parser, block);
     for (const auto& field : parser.get()) {
-      if (IsCookieField(AsStd(field.name_string()))) {
-        reply.set_cookies.emplace_back(AsStd(field.value()));
+      if (cookie_sink_ && IsCookieField(AsStd(field.name_string()))) {
+        cookie_sink_(std::string(AsStd(field.value())));
       }
     }
     if (reply.code == 100 && !block.closed) continue;
@@ -100,9 +133,7 @@ std::optional<std::string> HttpReplyReader::NextLine(std::size_t& block_bytes) {
 }
 
 void HttpReplyReader::ParseHeader(Parser& parser, const HeaderBlock& block) {
-  std::string text;
-  for (const std::string& line : block.lines) text += line + "\r\n";
-  text += "\r\n";
+  const std::string text = TextForParser(block.lines);
 
   parser.eager(true);
   parser.header_limit(static_cast<std::uint32_t>(

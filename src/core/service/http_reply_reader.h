@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,8 +10,8 @@
 #include <boost/beast/http/string_body.hpp>
 
 #include "core/service/http_client.h"
-#include "core/service/http_connection.h"
 #include "core/service/http_reply.h"
+#include "core/service/reply_source.h"
 
 namespace plumwit {
 
@@ -20,7 +21,13 @@ namespace plumwit {
 // the body. Every wait for data has the connection's deadline.
 class HttpReplyReader {
  public:
-  HttpReplyReader(HttpConnection& connection, const HttpClientLimits& limits);
+  // Receives the value of every "Set-Cookie" and "Set-Cookie2" line as soon
+  // as its header block is read, so the cookies of a reply whose body then
+  // fails are kept too.
+  using CookieSink = std::function<void(const std::string& value)>;
+
+  HttpReplyReader(ReplySource& connection, const HttpClientLimits& limits,
+                  CookieSink cookie_sink = {});
 
   // Reads the next reply, passing over "100 Continue" replies. Throws
   // ConnectionClosedError, SocketError, HttpReplyError, or HttpStatusError
@@ -49,8 +56,9 @@ class HttpReplyReader {
   [[noreturn]] void ThrowTooLarge() const;
   [[noreturn]] void ThrowHeaderTooLarge() const;
 
-  HttpConnection& connection_;
+  ReplySource& connection_;
   const HttpClientLimits& limits_;
+  CookieSink cookie_sink_;
   std::size_t reply_bytes_ = 0;
   bool received_anything_ = false;
 };

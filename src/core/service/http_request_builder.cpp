@@ -65,8 +65,8 @@ std::string EncodeForm(const std::vector<std::string>& form) {
     if (equals == std::string_view::npos) {
       body += trimmed;
     } else {
-      body += std::string(trimmed.substr(0, equals + 1)) +
-              PercentEncode(trimmed.substr(equals + 1));
+      body +=
+          std::string(trimmed.substr(0, equals + 1)) + PercentEncode(trimmed.substr(equals + 1));
     }
   }
   return body;

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include "core/service/xml_child_lists.h"
+#include "core/service/xml_text_decoder.h"
+#include "core/service/xml_wellformedness.h"
+
 namespace plumwit {
 
 namespace {
@@ -54,21 +58,6 @@ std::string NormaliseLineEnds(const std::string& text) {
   return normalised;
 }
 
-std::string Latin1ToUtf8(const std::string& text) {
-  std::string utf8;
-  utf8.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8 += c;
-    } else {
-      utf8 += static_cast<char>(0xC0 | (byte >> 6));
-      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return utf8;
-}
-
 // The first `count` characters of UTF-8 text, never splitting a character.
 std::string FirstCharacters(std::string_view text, std::size_t count) {
   std::size_t characters = 0;
@@ -79,14 +68,9 @@ std::string FirstCharacters(std::string_view text, std::size_t count) {
   return std::string(text);
 }
 
-// `offset` counts bytes of the text as the parser saw it after decoding, so
-// an iso-8859-1 text is measured in its UTF-8 form. (For UTF-16 and UTF-32,
-// which the service never sends, the line is only approximate.)
-std::string ParseErrorText(std::string_view reason, const std::string& xml,
-                           pugi::xml_encoding encoding, std::ptrdiff_t offset) {
-  const std::string text = encoding == pugi::encoding_latin1 ? Latin1ToUtf8(xml) : xml;
-  const std::size_t end =
-      std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)), text.size());
+// `offset` counts bytes of the text as the parser saw it, decoded to UTF-8.
+std::string ParseErrorText(std::string_view reason, const std::string& text, std::size_t offset) {
+  const std::size_t end = std::min(offset, text.size());
   const auto line_number = 1 + std::count(text.begin(), text.begin() + end, '\n');
   const std::size_t line_start = end == 0 ? 0 : text.rfind('\n', end - 1) + 1;
   const std::size_t line_end = std::min(text.find_first_of("\r\n", line_start), text.size());
@@ -114,24 +98,28 @@ pugi::xml_node SecondDocumentElement(const pugi::xml_document& document) {
 std::string XmlNode::Name() const { return std::string(NodeName(Checked(node_))); }
 
 std::size_t XmlNode::ChildCount() const {
-  const pugi::xml_node node = Checked(node_);
-  return static_cast<std::size_t>(std::distance(node.begin(), node.end()));
+  Checked(node_);
+  return lists_->Of(node_).size();
 }
 
 XmlNode XmlNode::Child(std::size_t index) const {
-  std::size_t position = 0;
-  for (const pugi::xml_node child : Checked(node_).children()) {
-    if (position++ == index) return XmlNode(child.internal_object());
+  Checked(node_);
+  const XmlChildLists::List& children = lists_->Of(node_);
+  if (index >= children.size()) {
+    throw Error("List index out of bounds (" + std::to_string(index) + ")");
   }
-  throw Error("List index out of bounds (" + std::to_string(index) + ")");
+  return XmlNode(children[index], lists_);
 }
 
-XmlDocument::XmlDocument() : document_(std::make_unique<pugi::xml_document>()) {}
+XmlDocument::XmlDocument()
+    : document_(std::make_unique<pugi::xml_document>()),
+      child_lists_(std::make_unique<XmlChildLists>()) {}
 
 XmlDocument::~XmlDocument() = default;
 
 void XmlDocument::SetActive(bool active) {
   if (active == active_) return;
+  child_lists_->Clear();
   document_->reset();
   active_ = false;
   if (active) Parse();
@@ -149,7 +137,7 @@ XmlNode XmlDocument::DocumentElement() const {
   if (!active_) throw Error(kDocumentNotActiveMessage);
   const pugi::xml_node root = document_->document_element();
   if (!root) throw Error(kNoDocumentElementMessage);
-  return XmlNode(root.internal_object());
+  return XmlNode(root.internal_object(), child_lists_.get());
 }
 
 // An empty reply is a document without a document element, not an error:
@@ -159,24 +147,38 @@ void XmlDocument::Parse() {
     active_ = true;
     return;
   }
-  const pugi::xml_parse_result result =
-      document_->load_buffer(xml_.data(), xml_.size(), kParseOptions, pugi::encoding_auto);
-  if (!result) {
-    document_->reset();
-    throw Error(ParseErrorText(result.description(), xml_, result.encoding, result.offset));
+  const DecodedXmlText decoded = DecodeXmlText(xml_);
+  const std::string& text = decoded.utf8;
+  if (!decoded.unknown_encoding.empty()) {
+    Refuse("Unsupported encoding: " + decoded.unknown_encoding, text,
+           decoded.unknown_encoding_offset);
   }
+  const pugi::xml_parse_result result =
+      document_->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+  if (!result)
+    Refuse(result.description(), text,
+           static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0)));
   if (const pugi::xml_node second = SecondDocumentElement(*document_)) {
     // The node's offset points at its name, one past the "<".
-    const std::ptrdiff_t offset = second.offset_debug() - 1;
-    document_->reset();
-    throw Error(ParseErrorText(kSecondRootMessage, xml_, result.encoding, offset));
+    Refuse(kSecondRootMessage, text,
+           static_cast<std::size_t>(std::max<std::ptrdiff_t>(second.offset_debug() - 1, 0)));
+  }
+  // The tree builder passes over faults that make a text not XML; the
+  // strict check finds them.
+  if (const std::optional<XmlFault> fault = FindXmlFault(text)) {
+    Refuse(fault->reason, text, fault->offset);
   }
   active_ = true;
 }
 
+void XmlDocument::Refuse(const std::string& reason, const std::string& text, std::size_t offset) {
+  document_->reset();
+  throw Error(ParseErrorText(reason, text, offset));
+}
+
 XmlNode FindChild(XmlNode node, std::string_view name) {
   for (const pugi::xml_node child : Checked(node.node_).children()) {
-    if (NodeName(child) == name) return XmlNode(child.internal_object());
+    if (NodeName(child) == name) return XmlNode(child.internal_object(), node.lists_);
   }
   return XmlNode();
 }

@@ -15,6 +15,8 @@ class xml_node_struct;
 
 namespace plumwit {
 
+class XmlChildLists;
+
 // Raised when a missing or empty value is converted to text.
 inline constexpr const char* kNullConversionMessage =
     "Could not convert variant of type (Null) into type (String)";
@@ -32,11 +34,13 @@ inline constexpr const char* kDocumentNotActiveMessage = "No active document";
 class XmlNode {
  public:
   XmlNode() = default;
-  explicit XmlNode(pugi::xml_node_struct* node) : node_(node) {}
+  XmlNode(pugi::xml_node_struct* node, const XmlChildLists* lists) : node_(node), lists_(lists) {}
 
   bool IsNull() const { return node_ == nullptr; }
   // The element's name; "#text" or "#cdata-section" for text.
-  std::string Name() const;                // throws on a null node
+  std::string Name() const;  // throws on a null node
+  // Both take constant time after the first call on a node: reading every
+  // child by index is linear.
   std::size_t ChildCount() const;          // throws on a null node
   XmlNode Child(std::size_t index) const;  // throws on a null node or bad index
 
@@ -44,6 +48,7 @@ class XmlNode {
   friend XmlNode FindChild(XmlNode node, std::string_view name);
   friend std::optional<std::string> NodeText(XmlNode node);
   pugi::xml_node_struct* node_ = nullptr;
+  const XmlChildLists* lists_ = nullptr;  // the document's; nodes do not outlive it
 };
 
 // The document object the program loads every reply into. Child nodes are
@@ -52,10 +57,10 @@ class XmlNode {
 // between two statuses would be read as a status without text, which the
 // timeline takes for a refused password. Text comes out as UTF-8.
 //
-// The parser is lenient about a few things that are not well-formed (a bare
-// "&" or an unknown entity stays as written, text outside the document
-// element is ignored); the values still arrive as text, and every caller
-// escapes them for where they go. A second top-level element is refused.
+// A text that is not well-formed is refused as a whole: an undefined entity,
+// a bare "&", a control character, an attribute given twice, a second
+// document element. Invalid UTF-8, though, is read with replacement
+// characters: one bad byte must not hide a whole timeline.
 class XmlDocument {
  public:
   XmlDocument();
@@ -63,7 +68,8 @@ class XmlDocument {
 
   bool Active() const { return active_; }
   // Switching on parses the text (the XML declaration decides its encoding,
-  // UTF-8 by default, iso-8859-1 honoured); a malformed text throws the
+  // UTF-8 by default; any the system's converter knows, and an unknown one
+  // fails like a malformed text); a malformed text throws the
   // parser's reason, CR LF, "Line: N", CR LF and the first 40 characters of
   // that line, and leaves the document off. An empty text switches on as a
   // document without a document element. Switching off discards the parsed
@@ -82,8 +88,10 @@ class XmlDocument {
 
  private:
   void Parse();
+  [[noreturn]] void Refuse(const std::string& reason, const std::string& text, std::size_t offset);
 
   std::unique_ptr<pugi::xml_document> document_;
+  std::unique_ptr<XmlChildLists> child_lists_;
   std::string xml_;
   bool active_ = false;
 };

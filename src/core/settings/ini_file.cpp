@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "core/error.h"
-#include "core/settings/folders.h"
+#include "core/settings/file_locations.h"
 #include "core/settings/whole_file.h"
 
 namespace plumwit {
 namespace {
 
-constexpr char kSettingsFileName[] = "settings.kiv";
 constexpr std::size_t kMaxValueLength = 2047;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-// The settings file lives beside the program and is shared by every user.
+// A portable copy's settings lie beside the program and are shared by every
+// user of it; a user's own lie in a folder only that user can enter.
 constexpr mode_t kNewFileMode = 0644;
 
 using Lines = std::vector<std::string>;
@@ -41,8 +41,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Both CR LF and bare LF end a line, so hand-edited files read the same.
+// Editors that add a byte-order mark to a file that already has one leave a
+// run of them; all of them together are the one mark, so none ends up in the
+// first line's name.
 Lines SplitLines(std::string_view bytes) {
-  if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+  while (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
   }
   Lines lines;
@@ -187,9 +190,17 @@ void SetKey(Lines& lines, std::string_view section, std::string_view key, std::s
 
 }  // namespace
 
-std::string SettingsFilePath() { return ProgramFolder() + kSettingsFileName; }
+std::string SettingsFilePath() { return SettingsFileLocation(ProgramFolder(), UserConfigFolder()); }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+IniFile::IniFile(std::string path, MissingFolder missing_folder)
+    : path_(std::move(path)), missing_folder_(missing_folder) {}
+
+bool IniFile::PrepareFolder() const {
+  if (missing_folder_ != MissingFolder::kCreatePrivate) return true;
+  const auto slash = path_.rfind('/');
+  if (slash == std::string::npos || slash == 0) return true;
+  return CreatePrivateFolders(path_.substr(0, slash + 1));
+}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& fallback) const {
@@ -211,6 +222,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
   }
   Lines lines = SplitLines(file.bytes);
   SetKey(lines, Trim(section), Trim(key), value);
+  if (!PrepareFolder()) throw refused;
   if (!ReplaceWholeFile(path_, JoinLines(lines), kNewFileMode, ExistingMode::kKeep)) throw refused;
 }
 

@@ -4,15 +4,21 @@
 
 namespace plumwit {
 
-// "settings.kiv" in the program folder.
+// The settings file of this run: "settings.kiv" in the program folder when
+// one is there (a portable copy), else in the user's own folder.
 std::string SettingsFilePath();
+
+enum class MissingFolder {
+  kRefuse,         // a write into a missing folder is refused
+  kCreatePrivate,  // the first write creates it, readable by its owner only
+};
 
 // An INI file read and written one key at a time, keeping no copy between
 // calls: section and key names match without case, an existing key is
 // replaced in place, new sections and keys are appended, CR LF line ends.
 class IniFile {
  public:
-  explicit IniFile(std::string path);
+  explicit IniFile(std::string path, MissingFolder missing_folder = MissingFolder::kRefuse);
 
   // The stored text with surrounding blanks and one pair of enclosing quotes
   // dropped, cut to 2047 characters; `fallback` when the key is missing.
@@ -29,6 +35,9 @@ class IniFile {
 
  private:
   std::string path_;
+  MissingFolder missing_folder_;
+
+  bool PrepareFolder() const;
 };
 
 }  // namespace plumwit

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "core/error.h"
+#include "core/settings/file_locations.h"
 #include "core/settings/whole_file.h"
 
 namespace plumwit {
@@ -15,9 +15,7 @@ namespace {
 constexpr mode_t kStoreFileMode = 0600;
 
 bool CreateFolderOf(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  return !error;
+  return CreatePrivateFolders(std::filesystem::path(path).parent_path().string());
 }
 
 std::string UnreadableFileText(const std::string& path, FileReadStatus status) {
@@ -87,8 +85,8 @@ std::string RememberStore::ReadText(const std::string& key, const std::string& f
   return found == values.end() ? fallback : found->second;
 }
 
-void RememberStore::WriteText(const std::string& key, const std::string& value) {
-  if (read_only_) return;
+bool RememberStore::WriteText(const std::string& key, const std::string& value) {
+  if (read_only_) return true;
   if (!IsValidKeyName(key)) throw Error("Not a valid key name: " + key);
   auto& values = document_.values;
   const auto found = std::find_if(values.begin(), values.end(),
@@ -98,7 +96,7 @@ void RememberStore::WriteText(const std::string& key, const std::string& value) 
   } else {
     found->second = value;
   }
-  Save();
+  return Save();
 }
 
 bool RememberStore::Save() const {

@@ -28,9 +28,10 @@ class RememberStore {
   bool ReadOnly() const { return read_only_; }
 
   std::string ReadText(const std::string& key, const std::string& fallback) const;
-  // A no-op on a read-only store; failures of the save are swallowed. A key
-  // that cannot be an element name throws plumwit::Error.
-  void WriteText(const std::string& key, const std::string& value);
+  // A no-op on a read-only store. Returns false when the save failed (a full
+  // disk, say): the value is then kept in memory only. A key that cannot be
+  // an element name throws plumwit::Error.
+  bool WriteText(const std::string& key, const std::string& value);
 
   // Writes the document; does nothing without a path or on a read-only file.
   // Returns whether the file was written.

@@ -1,11 +1,13 @@
 #include "core/settings/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -69,6 +71,76 @@ std::string FolderOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The temporary file of a write is named for its target and for us (".",
+// the target's name, ".plumwit-" and six random characters), so that one
+// left behind by a killed write is known for ours and nobody else's file
+// is ever mistaken for one.
+constexpr std::string_view kTemporaryMark = ".plumwit-";
+constexpr std::size_t kRandomCharacters = 6;
+
+std::string TemporaryPrefix(const std::string& path) {
+  return "." + NameOf(path) + std::string(kTemporaryMark);
+}
+
+std::string TemporaryPattern(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return (folder == "/" ? "" : folder) + "/" + TemporaryPrefix(path) +
+         std::string(kRandomCharacters, 'X');
+}
+
+bool IsTemporaryNameOf(const std::string& name, const std::string& prefix) {
+  if (name.size() != prefix.size() + kRandomCharacters ||
+      name.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  return std::all_of(
+      name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+      });
+}
+
+// A write in progress holds a lock on its temporary file and is younger than
+// this; a file with neither was left by a write that was killed.
+constexpr std::chrono::seconds kStaleAge{10};
+
+bool IsOldEnough(const struct stat& status) {
+  const auto modified = std::chrono::system_clock::from_time_t(status.st_mtime);
+  return std::chrono::system_clock::now() - modified >= kStaleAge;
+}
+
+void RemoveIfStale(const std::string& candidate) {
+  FileDescriptor fd(::open(candidate.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (!fd.valid()) return;
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid() ||
+      !IsOldEnough(status)) {
+    return;
+  }
+  // Held while we unlink, so a writer that is still alive cannot be hit.
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return;
+  ::unlink(candidate.c_str());
+}
+
+// Killed during a save, a write leaves its temporary file (holding what was
+// being written, a password perhaps); the next write of the same file
+// removes those of ours.
+void RemoveStaleTemporaryFiles(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const std::string prefix = TemporaryPrefix(path);
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder, error);
+  if (error) return;
+  for (const auto& entry : entries) {
+    const std::string name = entry.path().filename().string();
+    if (IsTemporaryNameOf(name, prefix)) RemoveIfStale(entry.path().string());
+  }
 }
 
 // A rename is only durable once the folder's entry is on the disk; failing to
@@ -171,9 +243,12 @@ bool ReplaceWholeFile(const std::string& link_or_path, std::string_view content,
   // ours to replace.
   if (target.exists && (!S_ISREG(target.status.st_mode) || IsReadOnlyFile(path))) return false;
 
-  std::string temporary = path + ".XXXXXX";
+  RemoveStaleTemporaryFiles(path);
+  std::string temporary = TemporaryPattern(path);
   FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (!fd.valid()) return false;
+  // Marks the file as in use until it is renamed or we die.
+  ::flock(fd.get(), LOCK_EX);
 
   const bool filled = FillTemporaryFile(fd.get(), content, target, mode, existing_mode);
   const bool closed = fd.Close();

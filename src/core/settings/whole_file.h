@@ -43,7 +43,8 @@ enum class ExistingMode {
 // file. A symbolic link is followed: the file it points at is replaced. A
 // read-only target, or anything that is not a regular file, is never replaced.
 // Returns false on any failure; the old file is then untouched and no
-// temporary file is left behind. The owner of a replaced file is kept where
+// temporary file is left behind. Temporary files that a killed write of the
+// same file left behind are removed first. The owner of a replaced file is kept where
 // the process may do so.
 bool ReplaceWholeFile(const std::string& path, std::string_view content, mode_t mode,
                       ExistingMode existing_mode);

@@ -16,6 +16,7 @@ constexpr NamedReference kNamedReferences[] = {
 };
 
 constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr std::string_view kNulReference = "&#x00;";
 constexpr unsigned kLargestByte = 255;
 
 void AppendCharacterReference(std::string& out, unsigned char byte) {
@@ -80,7 +81,10 @@ std::optional<Decoded> DecodeCharacterReference(std::string_view text) {
   if (position == first_digit || position >= text.size() || text[position] != ';') {
     return std::nullopt;
   }
-  if (code == 0 || code > kLargestByte) return std::nullopt;
+  if (code > kLargestByte) return std::nullopt;
+  // A code of 0 in another form is no character; in the form the writer
+  // uses for a NUL byte it is that byte, so every value reads back whole.
+  if (code == 0 && text.substr(0, position + 1) != kNulReference) return std::nullopt;
   return Decoded{static_cast<char>(static_cast<unsigned char>(code)), position + 1};
 }
 

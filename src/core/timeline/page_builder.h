@@ -15,8 +15,9 @@ inline constexpr const char* kScripttempText =
     "return text.replace(exp,\"<a href='$1' target='_blank'>$1</a>\");";
 
 struct PageContext {
-  // Ends in "/" and holds "style.css"; the page links it as a file URL, so
-  // it is found whatever base URL the view shows the page with.
+  // Ends in "/" and holds "style.css": the program folder, or an installed
+  // program's data folder. The page links it as a file URL, so it is found
+  // whatever base URL the view shows the page with.
   std::string program_folder;
   std::string service_host = build::kServiceHost;
   std::string script_line = kScripttempText;

@@ -49,6 +49,9 @@ void GuiFixture::Start() {
   WindowSetup setup;
   setup.program_folder = ProgramFolder();
   setup.application_data_folder = DataFolder();
+  // A portable copy: the settings stay in the program folder.
+  setup.settings_file = ProgramFolder() + "settings.kiv";
+  setup.stylesheet_folder = ProgramFolder();
   setup.service_host = service_host_;
   setup.http_limits.timeout = std::chrono::seconds(5);
   setup.screen_size = [this] { return screen; };

@@ -25,6 +25,7 @@ class ChildProcess {
   // Everything until the program closes its output.
   std::string ReadRest(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   void Signal(int signal_number);
+  pid_t Pid() const { return pid_; }
   // The exit status, or -1 when it did not end in time (it is then killed)
   // or ended by a signal.
   int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
