@@ -1,12 +1,6 @@
 // The service's multipart/form-data reader: the first line of the input is
-// the request's Content-Type value, the rest its body. Built before the
-// service had such a reader, it then ends at once.
-#include <cstdio>
-#include <cstdlib>
-
+// the request's Content-Type value, the rest its body.
 #include "fuzz_support.h"
-
-#if __has_include("server/multipart_form.h")
 #include "server/multipart_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,14 +21,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   return 0;
 }
-
-#else
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::puts("multipart_form: the service has no multipart reader in this build");
-  std::exit(0);
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
-
-#endif

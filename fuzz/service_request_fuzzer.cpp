@@ -9,6 +9,7 @@
 #include "server/basic_authorization.h"
 #include "server/form_fields.h"
 #include "server/http_limits.h"
+#include "server/raw_request_from_beast.h"
 #include "server/service_request.h"
 
 namespace http = boost::beast::http;
@@ -26,16 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!error && !parser.is_done()) parser.put_eof(error);
 
   if (parser.is_header_done()) {
-    const auto& request = parser.get();
-    RawRequest raw;
-    raw.method = std::string(request.method_string());
-    raw.target = std::string(request.target());
-    if (const auto found = request.find(http::field::authorization); found != request.end()) {
-      raw.authorization = std::string(found->value());
-    }
-    raw.host = std::string(request[http::field::host]);
-    raw.content_type = std::string(request[http::field::content_type]);
-    raw.body = request.body();
+    const RawRequest raw = RawRequestFromBeast(parser.get());
     try {
       const ServiceRequest decoded = ServiceRequest::Decode(raw);
       for (const char c : decoded.display_path()) {

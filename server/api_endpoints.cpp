@@ -22,6 +22,18 @@ constexpr const char* kDuplicate = "Status is a duplicate.";
 constexpr const char* kNotAuthenticated = "Could not authenticate you.";
 constexpr const char* kNotFound = "Not found";
 constexpr const char* kScreenNameTaken = "Screen name has already been taken.";
+constexpr const char* kNoSuchStatus = "No status found with that ID.";
+constexpr const char* kNotYourStatus = "You may not delete another user's status.";
+constexpr const char* kOwnRepeat = "Cannot repeat your own status.";
+constexpr const char* kAlreadyRepeated = "Status already repeated.";
+constexpr const char* kAlreadyFavorite = "This status is already a favorite.";
+constexpr const char* kNotFavorite = "That status is not a favorite.";
+constexpr const char* kFollowSelf = "You cannot follow yourself.";
+constexpr const char* kNotFollowing = "You are not friends with the specified user.";
+constexpr const char* kTwoUsers = "Two user ids or screen names must be supplied.";
+
+// Nobody is limited here; clients that pace themselves by it get plenty.
+constexpr std::int64_t kHourlyLimit = 20000;
 
 // A positive decimal number, or nullopt for anything else.
 std::optional<std::int64_t> PositiveNumber(const std::optional<std::string>& text) {
@@ -77,20 +89,87 @@ ServiceResponse ApiEndpoints::ShowUserByParameter(const ApiCall& call) {
   return Document(call, call.documents.User(store_.ViewOf(*account, true)));
 }
 
+ServiceResponse ApiEndpoints::VerifyCredentials(const ApiCall& call) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  return Document(call, call.documents.User(store_.ViewOf(*account, true)));
+}
+
+ServiceResponse ApiEndpoints::RateLimitStatus(const ApiCall& call) {
+  RateLimit limit;
+  limit.hourly_limit = kHourlyLimit;
+  limit.remaining_hits = kHourlyLimit;
+  limit.reset_time = (NowSeconds() / 3600 + 1) * 3600;  // the next full hour
+  return Document(call, call.documents.RateLimitStatus(limit));
+}
+
+ServiceResponse ApiEndpoints::HelpTest(const ApiCall& call) {
+  return Document(call, call.documents.Ok());
+}
+
+ServiceResponse ApiEndpoints::UpdateProfile(const ApiCall& call) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  ProfileChange change;
+  if (std::optional<std::string> refusal = CheckProfile(call, change)) {
+    return Error(call, 403, *refusal);
+  }
+  if (!store_.UpdateProfile(account->id, change)) return Error(call, 403, kScreenNameTaken);
+  account = store_.FindAccount(account->id);
+  if (!account) return Error(call, 404, kNotFound);
+  return Document(call, call.documents.User(store_.ViewOf(*account, true)));
+}
+
 ServiceResponse ApiEndpoints::HomeTimeline(const ApiCall& call,
                                            const std::optional<std::string>& path_name) {
   std::optional<Account> account = SignedIn(call);
   if (!account || (path_name && !EqualsIgnoringCase(*path_name, account->screen_name))) {
     return Unauthorized(call);
   }
-  const std::vector<Status> statuses = store_.HomeTimeline(account->id, PageFrom(call.request));
-  return Document(call, call.documents.Statuses(store_.ViewsOf(statuses)));
+  return StatusList(call, store_.HomeTimeline(account->id, PageFrom(call.request)), account->id);
 }
 
-ServiceResponse ApiEndpoints::VerifyCredentials(const ApiCall& call) {
+ServiceResponse ApiEndpoints::UserTimeline(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  return StatusList(call, store_.AccountTimeline(subject.value->id, PageFrom(call.request)),
+                    Viewer(call));
+}
+
+ServiceResponse ApiEndpoints::Mentions(const ApiCall& call) {
   std::optional<Account> account = SignedIn(call);
   if (!account) return Unauthorized(call);
-  return Document(call, call.documents.User(store_.ViewOf(*account, true)));
+  return StatusList(call, store_.Mentions(account->id, PageFrom(call.request)), account->id);
+}
+
+ServiceResponse ApiEndpoints::PublicTimeline(const ApiCall& call) {
+  return StatusList(call, store_.PublicTimeline(PageFrom(call.request)), Viewer(call));
+}
+
+ServiceResponse ApiEndpoints::Favorites(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  return StatusList(call, store_.Favorites(subject.value->id, PageFrom(call.request)),
+                    Viewer(call));
+}
+
+ServiceResponse ApiEndpoints::RepeatsOfMine(const ApiCall& call) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  return StatusList(call, store_.RepeatedStatuses(account->id, PageFrom(call.request)),
+                    account->id);
+}
+
+ServiceResponse ApiEndpoints::Conversation(const ApiCall& call, const PathId& id) {
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  return StatusList(call, store_.Conversation(subject.value->id), Viewer(call));
+}
+
+ServiceResponse ApiEndpoints::ShowStatus(const ApiCall& call, const PathId& id) {
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  return StatusDocument(call, *subject.value, Viewer(call));
 }
 
 ServiceResponse ApiEndpoints::UpdateStatus(const ApiCall& call) {
@@ -109,43 +188,122 @@ ServiceResponse ApiEndpoints::UpdateStatus(const ApiCall& call) {
   status.in_reply_to_status_id = PositiveNumber(call.request.Param("in_reply_to_status_id"));
   const PostResult result = store_.PostStatus(status);
   if (result.outcome == PostOutcome::kDuplicate) return Error(call, 403, kDuplicate);
-  const StatusView view{result.status, store_.ViewOf(*account, false)};
-  return Document(call, call.documents.Status(view));
+  return StatusDocument(call, result.status, account->id);
 }
 
-ServiceResponse ApiEndpoints::UpdateProfile(const ApiCall& call) {
+ServiceResponse ApiEndpoints::DestroyStatus(const ApiCall& call, const PathId& id) {
   std::optional<Account> account = SignedIn(call);
   if (!account) return Unauthorized(call);
-  ProfileChange change;
-  if (std::optional<std::string> refusal = CheckProfile(call, change)) {
-    return Error(call, 403, *refusal);
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  if (subject.value->account_id != account->id) return Error(call, 403, kNotYourStatus);
+  // Answered as it was, so the view is taken before it goes.
+  ServiceResponse answer = StatusDocument(call, *subject.value, account->id);
+  store_.DeleteStatus(subject.value->id);
+  return answer;
+}
+
+ServiceResponse ApiEndpoints::Repeat(const ApiCall& call, const PathId& id) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  const RepeatResult result =
+      store_.RepeatStatus(account->id, subject.value->id, SourceFrom(call.request), NowSeconds());
+  switch (result.outcome) {
+    case RepeatOutcome::kNoSuchStatus:
+      return Error(call, 404, kNoSuchStatus);
+    case RepeatOutcome::kOwnStatus:
+      return Error(call, 403, kOwnRepeat);
+    case RepeatOutcome::kAlreadyRepeated:
+      return Error(call, 403, kAlreadyRepeated);
+    case RepeatOutcome::kRepeated:
+      break;
   }
-  if (!store_.UpdateProfile(account->id, change)) return Error(call, 403, kScreenNameTaken);
-  account = store_.FindAccount(account->id);
-  if (!account) return Error(call, 404, kNotFound);
-  return Document(call, call.documents.User(store_.ViewOf(*account, true)));
+  return StatusDocument(call, result.status, account->id);
 }
 
-ServiceResponse ApiEndpoints::PublicTimeline(const ApiCall& call) {
-  const std::vector<Status> statuses = store_.PublicStatuses(PageFrom(call.request).count);
-  return Document(call, call.documents.Statuses(store_.ViewsOf(statuses)));
-}
-
-ServiceResponse ApiEndpoints::Friends(const ApiCall& call) {
+ServiceResponse ApiEndpoints::CreateFavorite(const ApiCall& call, const PathId& id) {
   std::optional<Account> account = SignedIn(call);
   if (!account) return Unauthorized(call);
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  if (!store_.AddFavorite(account->id, subject.value->id, NowSeconds())) {
+    return Error(call, 403, kAlreadyFavorite);
+  }
+  return StatusDocument(call, *subject.value, account->id);
+}
+
+ServiceResponse ApiEndpoints::DestroyFavorite(const ApiCall& call, const PathId& id) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  Found<Status> subject = SubjectStatus(call, id);
+  if (!subject.value) return subject.refusal;
+  if (!store_.RemoveFavorite(account->id, subject.value->id)) {
+    return Error(call, 403, kNotFavorite);
+  }
+  return StatusDocument(call, *subject.value, account->id);
+}
+
+ServiceResponse ApiEndpoints::Friends(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
   const int page = PageFrom(call.request).page;
-  std::vector<UserView> users;
-  for (const Account& friend_account :
-       store_.Friends(account->id, kFriendsPerPage, kFriendsPerPage * (page - 1))) {
-    users.push_back(store_.ViewOf(friend_account, true));
-  }
-  return Document(call, call.documents.Users(users));
+  return UserList(call,
+                  store_.Friends(subject.value->id, kFriendsPerPage, kFriendsPerPage * (page - 1)));
 }
 
-ServiceResponse ApiEndpoints::EmptyStatuses(const ApiCall& call) {
-  if (!SignedIn(call)) return Unauthorized(call);
-  return Document(call, call.documents.Statuses({}));
+ServiceResponse ApiEndpoints::Followers(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  const int page = PageFrom(call.request).page;
+  return UserList(
+      call, store_.Followers(subject.value->id, kFriendsPerPage, kFriendsPerPage * (page - 1)));
+}
+
+ServiceResponse ApiEndpoints::FriendIds(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  return Document(call, call.documents.Ids(store_.FriendIds(subject.value->id)));
+}
+
+ServiceResponse ApiEndpoints::FollowerIds(const ApiCall& call, const PathId& id) {
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  return Document(call, call.documents.Ids(store_.FollowerIds(subject.value->id)));
+}
+
+ServiceResponse ApiEndpoints::Follow(const ApiCall& call, const PathId& id) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  if (subject.value->id == account->id) return Error(call, 403, kFollowSelf);
+  if (!store_.Follow(account->id, subject.value->id)) {
+    return Error(
+        call, 403,
+        "Could not follow user: " + subject.value->screen_name + " is already on your list.");
+  }
+  return Document(call, call.documents.User(store_.ViewOf(*subject.value, true)));
+}
+
+ServiceResponse ApiEndpoints::Unfollow(const ApiCall& call, const PathId& id) {
+  std::optional<Account> account = SignedIn(call);
+  if (!account) return Unauthorized(call);
+  Found<Account> subject = SubjectAccount(call, id);
+  if (!subject.value) return subject.refusal;
+  if (!store_.Unfollow(account->id, subject.value->id)) return Error(call, 403, kNotFollowing);
+  return Document(call, call.documents.User(store_.ViewOf(*subject.value, true)));
+}
+
+ServiceResponse ApiEndpoints::FriendshipExists(const ApiCall& call) {
+  const std::optional<std::string> user_a = call.request.Param("user_a");
+  const std::optional<std::string> user_b = call.request.Param("user_b");
+  if (!user_a || !user_b) return Error(call, 403, kTwoUsers);
+  const std::optional<Account> a = AccountByIdOrName(*user_a);
+  const std::optional<Account> b = AccountByIdOrName(*user_b);
+  if (!a || !b) return Error(call, 404, kNotFound);
+  return Document(call, call.documents.Boolean("friends", store_.Follows(a->id, b->id)));
 }
 
 ServiceResponse ApiEndpoints::EmptyDirectMessages(const ApiCall& call) {
@@ -185,6 +343,69 @@ std::optional<Account> ApiEndpoints::SignedIn(const ApiCall& call) {
   const BasicAuthorization& authorization = call.request.authorization();
   if (authorization.state() != BasicAuthorization::State::kCredentials) return std::nullopt;
   return authenticator_.Authenticate(authorization.credentials());
+}
+
+std::optional<std::int64_t> ApiEndpoints::Viewer(const ApiCall& call) {
+  if (std::optional<Account> account = SignedIn(call)) return account->id;
+  return std::nullopt;
+}
+
+std::optional<Account> ApiEndpoints::AccountByIdOrName(const std::string& text) {
+  // An all-digit screen name is allowed, so a number that is nobody's id
+  // may still be a name.
+  if (std::optional<std::int64_t> id = PositiveNumber(text)) {
+    if (std::optional<Account> account = store_.FindAccount(*id)) return account;
+  }
+  return store_.FindAccount(std::string_view(text));
+}
+
+ApiEndpoints::Found<Account> ApiEndpoints::SubjectAccount(const ApiCall& call, const PathId& id) {
+  Found<Account> found;
+  bool named = true;
+  if (id) {
+    found.value = AccountByIdOrName(*id);
+  } else if (std::optional<std::string> user_id = call.request.Param("user_id")) {
+    if (std::optional<std::int64_t> number = PositiveNumber(user_id)) {
+      found.value = store_.FindAccount(*number);
+    }
+  } else if (std::optional<std::string> name = call.request.Param("screen_name")) {
+    found.value = store_.FindAccount(std::string_view(*name));
+  } else if (std::optional<std::string> id_or_name = call.request.Param("id")) {
+    found.value = AccountByIdOrName(*id_or_name);
+  } else {
+    named = false;
+    found.value = SignedIn(call);
+  }
+  if (!found.value) found.refusal = named ? Error(call, 404, kNotFound) : Unauthorized(call);
+  return found;
+}
+
+ApiEndpoints::Found<Status> ApiEndpoints::SubjectStatus(const ApiCall& call, const PathId& id) {
+  Found<Status> found;
+  if (std::optional<std::int64_t> number = PositiveNumber(id ? id : call.request.Param("id"))) {
+    found.value = store_.FindStatus(*number);
+  }
+  if (!found.value) found.refusal = Error(call, 404, kNoSuchStatus);
+  return found;
+}
+
+ServiceResponse ApiEndpoints::StatusDocument(const ApiCall& call, const Status& status,
+                                             std::optional<std::int64_t> viewer) {
+  const std::vector<StatusView> views = store_.ViewsOf({status}, viewer);
+  if (views.empty()) return Error(call, 404, kNoSuchStatus);
+  return Document(call, call.documents.Status(views.front()));
+}
+
+ServiceResponse ApiEndpoints::StatusList(const ApiCall& call, const std::vector<Status>& statuses,
+                                         std::optional<std::int64_t> viewer) {
+  return Document(call, call.documents.Statuses(store_.ViewsOf(statuses, viewer)));
+}
+
+ServiceResponse ApiEndpoints::UserList(const ApiCall& call, const std::vector<Account>& accounts) {
+  std::vector<UserView> users;
+  users.reserve(accounts.size());
+  for (const Account& account : accounts) users.push_back(store_.ViewOf(account, true));
+  return Document(call, call.documents.Users(users));
 }
 
 ServiceResponse ApiEndpoints::Unauthorized(const ApiCall& call) {

@@ -33,6 +33,7 @@ const DemoAccount kAccounts[] = {
 struct DemoStatus {
   int author;
   const char* text;
+  int reply_to = -1;  // index of the status this one answers
 };
 
 // Oldest first.
@@ -63,16 +64,19 @@ const DemoStatus kStatuses[] = {
     {3, "Question: does a + b = c? In a query a plus may mean a space."},
     {4, "Still nobody reading? Good."},
     {1, "Arabic: مرحبا بالعالم"},
-    {2, "Hash #tags and @mentions are plain text here, @demo."},
+    {2, "Hash #tags and @mentions are plain text here, @demo.", 15},
     {3, "Cyrillic: Привет, мир!"},
     {1, "Weekend plan: hike, sauna, repeat."},
     {2, "Deploying on a Friday? <b>No</b>."},
     {3, "Semicolons; commas, colons: all fine."},
     {0, "Timeline check: http://127.0.0.1:8080/demo shows my page."},
-    {1, "Good night from Göteborg ✨"},
+    {1, "@demo the page works for me too. Good night from Göteborg ✨", 29},
     {2, "Tabs\tand multiple   spaces stay as they were typed."},
     {3, "The end of the demo timeline. Post something!"},
 };
+
+// Statuses (by index) the demo account has marked as favourites.
+constexpr int kDemoFavorites[] = {1, 12};
 
 constexpr std::int64_t kStatusSpacing = 5 * 3600 + 17 * 60;
 
@@ -119,14 +123,19 @@ void DemoSeeder::Seed() {
   store_.Follow(ids[2], ids[0]);
 
   std::int64_t when = start;
+  std::vector<std::int64_t> status_ids;
   for (const DemoStatus& demo : kStatuses) {
     NewStatus status;
     status.account_id = ids[static_cast<std::size_t>(demo.author)];
     status.text = demo.text;
     status.source = "web";
     status.created_at = when;
-    store_.PostStatus(status);
+    if (demo.reply_to >= 0) status.in_reply_to_status_id = status_ids.at(demo.reply_to);
+    status_ids.push_back(store_.PostStatus(status).status.id);
     when += kStatusSpacing;
+  }
+  for (const int favorite : kDemoFavorites) {
+    store_.AddFavorite(ids[0], status_ids.at(favorite), when);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "server/raw_request_from_beast.h"
 #include "server/service_time.h"
 
 namespace plumwit::server {
@@ -127,16 +128,8 @@ void HttpSession::OnBody(beast::error_code error, std::size_t) {
 void HttpSession::Handle() {
   Request& request = parser_->get();
   keep_alive_ = request.keep_alive();
-  RawRequest raw;
-  raw.method = std::string(request.method_string());
-  raw.target = std::string(request.target());
-  if (const auto found = request.find(http::field::authorization); found != request.end()) {
-    raw.authorization = std::string(found->value());
-  }
-  raw.host = std::string(request[http::field::host]);
-  raw.content_type = std::string(request[http::field::content_type]);
-  raw.body = std::move(request.body());
   const bool head_only = request.method() == http::verb::head;
+  RawRequest raw = RawRequestFromBeast(request);
   if (NeedsPasswordCheck(raw)) return HandleOffThread(std::move(raw), head_only);
   ServiceResponse answer = router_.Handle(raw);
   Send(std::move(answer), raw.method, raw.target, head_only);

@@ -27,13 +27,13 @@ std::string JsonDocuments::ContentType() const { return "application/json; chars
 std::string JsonDocuments::User(const UserView& user) const { return Dump(UserObject(user)); }
 
 std::string JsonDocuments::Status(const StatusView& status) const {
-  return Dump(StatusObject(status.status, &status.author));
+  return Dump(StatusObject(status));
 }
 
 std::string JsonDocuments::Statuses(const std::vector<StatusView>& statuses) const {
   nlohmann::ordered_json array = nlohmann::ordered_json::array();
   for (const StatusView& status : statuses) {
-    array.push_back(StatusObject(status.status, &status.author));
+    array.push_back(StatusObject(status));
   }
   return Dump(array);
 }
@@ -45,6 +45,25 @@ std::string JsonDocuments::Users(const std::vector<UserView>& users) const {
 }
 
 std::string JsonDocuments::DirectMessages() const { return "[]"; }
+
+std::string JsonDocuments::Ok() const { return "true"; }
+
+std::string JsonDocuments::RateLimitStatus(const RateLimit& limit) const {
+  nlohmann::ordered_json object;
+  object["remaining_hits"] = limit.remaining_hits;
+  object["hourly_limit"] = limit.hourly_limit;
+  object["reset_time_in_seconds"] = limit.reset_time;
+  object["reset_time"] = FormatServiceDate(limit.reset_time);
+  return Dump(object);
+}
+
+std::string JsonDocuments::Ids(const std::vector<std::int64_t>& ids) const {
+  return Dump(nlohmann::ordered_json(ids));
+}
+
+std::string JsonDocuments::Boolean(std::string_view, bool value) const {
+  return value ? "true" : "false";
+}
 
 std::string JsonDocuments::SiteConfig() const {
   nlohmann::ordered_json config = nlohmann::ordered_json::object();
@@ -79,17 +98,22 @@ nlohmann::ordered_json JsonDocuments::UserObject(const UserView& user) const {
   object["followers_count"] = user.counts.followers;
   object["friends_count"] = user.counts.friends;
   object["created_at"] = FormatServiceDate(account.created_at);
-  object["favourites_count"] = 0;
+  object["favourites_count"] = user.counts.favourites;
   object["utc_offset"] = 0;
   object["time_zone"] = "UTC";
   object["statuses_count"] = user.counts.statuses;
   object["statusnet_profile_url"] = links_.Profile(account.screen_name);
-  if (user.latest) object["status"] = StatusObject(*user.latest, nullptr);
+  if (user.latest) object["status"] = StatusObject(*user.latest, false, nullptr, nullptr);
   return object;
 }
 
+nlohmann::ordered_json JsonDocuments::StatusObject(const StatusView& view) const {
+  return StatusObject(view.status, view.favorited, &view.author, view.repeat_of.get());
+}
+
 nlohmann::ordered_json JsonDocuments::StatusObject(const ::plumwit::server::Status& status,
-                                                   const UserView* author) const {
+                                                   bool favorited, const UserView* author,
+                                                   const StatusView* repeat_of) const {
   nlohmann::ordered_json object;
   object["created_at"] = FormatServiceDate(status.created_at);
   object["id"] = status.id;
@@ -100,13 +124,14 @@ nlohmann::ordered_json JsonDocuments::StatusObject(const ::plumwit::server::Stat
   object["truncated"] = false;
   object["in_reply_to_status_id"] = OptionalNumber(status.in_reply_to_status_id);
   object["in_reply_to_user_id"] = OptionalNumber(status.in_reply_to_account_id);
-  object["favorited"] = false;
+  object["favorited"] = favorited;
   object["in_reply_to_screen_name"] = OptionalText(status.in_reply_to_screen_name);
   if (author != nullptr) {
     UserView without_status = *author;
     without_status.latest.reset();
     object["user"] = UserObject(without_status);
   }
+  if (repeat_of != nullptr) object["retweeted_status"] = StatusObject(*repeat_of);
   return object;
 }
 

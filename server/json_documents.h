@@ -18,13 +18,18 @@ class JsonDocuments : public DocumentWriter {
   std::string Statuses(const std::vector<StatusView>& statuses) const override;
   std::string Users(const std::vector<UserView>& users) const override;
   std::string DirectMessages() const override;
+  std::string Ok() const override;
+  std::string RateLimitStatus(const RateLimit& limit) const override;
+  std::string Ids(const std::vector<std::int64_t>& ids) const override;
+  std::string Boolean(std::string_view name, bool value) const override;
   std::string SiteConfig() const override;
   std::string Error(std::string_view request_path, std::string_view message) const override;
 
  private:
   nlohmann::ordered_json UserObject(const UserView& user) const;
-  nlohmann::ordered_json StatusObject(const ::plumwit::server::Status& status,
-                                      const UserView* author) const;
+  nlohmann::ordered_json StatusObject(const ::plumwit::server::Status& status, bool favorited,
+                                      const UserView* author, const StatusView* repeat_of) const;
+  nlohmann::ordered_json StatusObject(const StatusView& view) const;
 
   SiteLinks links_;
 };

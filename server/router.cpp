@@ -10,7 +10,7 @@
 namespace plumwit::server {
 namespace {
 
-enum class Allowed { kGet, kPost, kGetOrPost };
+enum class Allowed { kGet, kPost, kGetOrPost, kPostOrDelete };
 
 // An interface path with the /api prefix and the extension taken off.
 struct InterfacePath {
@@ -60,6 +60,8 @@ bool Permits(Allowed allowed, const std::string& method) {
       return method == "POST";
     case Allowed::kGetOrPost:
       return get || method == "POST";
+    case Allowed::kPostOrDelete:
+      return method == "POST" || method == "DELETE";
   }
   return false;
 }
@@ -72,8 +74,23 @@ const char* AllowHeader(Allowed allowed) {
       return "POST";
     case Allowed::kGetOrPost:
       return "GET, HEAD, POST";
+    case Allowed::kPostOrDelete:
+      return "POST, DELETE";
   }
   return "";
+}
+
+// Whether `segments` is `shape`, alone or followed by one ID segment; the
+// ID, if any, goes to `id`.
+bool IsWithOptionalId(const std::vector<std::string>& segments,
+                      std::initializer_list<std::string_view> shape, PathId& id) {
+  if (segments.size() != shape.size() && segments.size() != shape.size() + 1) return false;
+  std::size_t i = 0;
+  for (const std::string_view part : shape) {
+    if (segments[i++] != part) return false;
+  }
+  id = segments.size() > shape.size() ? PathId(segments.back()) : PathId();
+  return true;
 }
 
 DocumentFormat FormatOfTarget(std::string_view raw_target) {
@@ -135,28 +152,57 @@ ServiceResponse Router::Dispatch(const ServiceRequest& request) {
     action = std::move(run);
   };
 
-  route(s.size() == 3 && s[0] == "users" && s[1] == "show", Allowed::kGet,
+  // With an optional ID segment: matches `shape` or `shape`/ID, the ID in `id`.
+  PathId id;
+  const auto with_id = [&](std::initializer_list<std::string_view> shape) {
+    return !matched && IsWithOptionalId(s, shape, id);
+  };
+  using A = Allowed;
+
+  route(s.size() == 3 && s[0] == "users" && s[1] == "show", A::kGet,
         [&] { return api_.ShowUser(call, s[2]); });
-  route(Is(s, {"users", "show"}), Allowed::kGet, [&] { return api_.ShowUserByParameter(call); });
-  route(Is(s, {"statuses", "home_timeline"}), Allowed::kGet,
-        [&] { return api_.HomeTimeline(call, std::nullopt); });
-  route(s.size() == 3 && s[0] == "statuses" && s[1] == "home_timeline", Allowed::kGet,
-        [&] { return api_.HomeTimeline(call, s[2]); });
-  route(Is(s, {"statuses", "update"}), Allowed::kPost, [&] { return api_.UpdateStatus(call); });
-  route(Is(s, {"account", "update_profile"}), Allowed::kPost,
-        [&] { return api_.UpdateProfile(call); });
-  route(Is(s, {"account", "verify_credentials"}), Allowed::kGet,
+  route(Is(s, {"users", "show"}), A::kGet, [&] { return api_.ShowUserByParameter(call); });
+  route(Is(s, {"help", "test"}), A::kGet, [&] { return api_.HelpTest(call); });
+  route(Is(s, {"account", "verify_credentials"}), A::kGet,
         [&] { return api_.VerifyCredentials(call); });
-  route(Is(s, {"statuses", "public_timeline"}), Allowed::kGet,
-        [&] { return api_.PublicTimeline(call); });
-  route(Is(s, {"statuses", "friends"}), Allowed::kGet, [&] { return api_.Friends(call); });
-  route(Is(s, {"statuses", "replies"}) || Is(s, {"statuses", "mentions"}) ||
-            Is(s, {"statuses", "retweets_of_me"}) || Is(s, {"favorites"}) ||
-            Is(s, {"favorites", "list"}),
-        Allowed::kGet, [&] { return api_.EmptyStatuses(call); });
-  route(Is(s, {"direct_messages"}) || Is(s, {"direct_messages", "sent"}), Allowed::kGet,
+  route(Is(s, {"account", "rate_limit_status"}), A::kGet,
+        [&] { return api_.RateLimitStatus(call); });
+  route(Is(s, {"account", "update_profile"}), A::kPost, [&] { return api_.UpdateProfile(call); });
+
+  route(with_id({"statuses", "home_timeline"}) || with_id({"statuses", "friends_timeline"}),
+        A::kGet, [&] { return api_.HomeTimeline(call, id); });
+  route(with_id({"statuses", "user_timeline"}), A::kGet,
+        [&] { return api_.UserTimeline(call, id); });
+  route(Is(s, {"statuses", "mentions"}) || Is(s, {"statuses", "replies"}), A::kGet,
+        [&] { return api_.Mentions(call); });
+  route(Is(s, {"statuses", "public_timeline"}), A::kGet, [&] { return api_.PublicTimeline(call); });
+  route(with_id({"statuses", "show"}), A::kGet, [&] { return api_.ShowStatus(call, id); });
+  route(Is(s, {"statuses", "update"}), A::kPost, [&] { return api_.UpdateStatus(call); });
+  route(with_id({"statuses", "destroy"}), A::kPostOrDelete,
+        [&] { return api_.DestroyStatus(call, id); });
+  route(with_id({"statuses", "retweet"}), A::kPost, [&] { return api_.Repeat(call, id); });
+  route(Is(s, {"statuses", "retweets_of_me"}), A::kGet, [&] { return api_.RepeatsOfMine(call); });
+
+  route(with_id({"favorites", "create"}), A::kPost, [&] { return api_.CreateFavorite(call, id); });
+  route(with_id({"favorites", "destroy"}), A::kPostOrDelete,
+        [&] { return api_.DestroyFavorite(call, id); });
+  route(with_id({"favorites", "list"}) || with_id({"favorites"}), A::kGet,
+        [&] { return api_.Favorites(call, id); });
+
+  route(with_id({"statuses", "friends"}), A::kGet, [&] { return api_.Friends(call, id); });
+  route(with_id({"statuses", "followers"}), A::kGet, [&] { return api_.Followers(call, id); });
+  route(with_id({"friends", "ids"}), A::kGet, [&] { return api_.FriendIds(call, id); });
+  route(with_id({"followers", "ids"}), A::kGet, [&] { return api_.FollowerIds(call, id); });
+  route(with_id({"friendships", "create"}), A::kPost, [&] { return api_.Follow(call, id); });
+  route(with_id({"friendships", "destroy"}), A::kPostOrDelete,
+        [&] { return api_.Unfollow(call, id); });
+  route(Is(s, {"friendships", "exists"}), A::kGet, [&] { return api_.FriendshipExists(call); });
+
+  route(Is(s, {"direct_messages"}) || Is(s, {"direct_messages", "sent"}), A::kGet,
         [&] { return api_.EmptyDirectMessages(call); });
-  route(Is(s, {"statusnet", "config"}), Allowed::kGet, [&] { return api_.SiteConfig(call); });
+  route(Is(s, {"statusnet", "config"}), A::kGet, [&] { return api_.SiteConfig(call); });
+  route(with_id({"statusnet", "conversation"}), A::kGet,
+        [&] { return api_.Conversation(call, id); });
 
   // The web pages live at the root only, on the path exactly as given.
   const std::vector<std::string>& page = request.segments();

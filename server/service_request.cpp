@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "server/multipart_form.h"
 #include "server/utf8.h"
 
 namespace plumwit::server {
@@ -59,6 +60,21 @@ void RequireStorable(const FormFields& fields) {
   }
 }
 
+// The text fields of a multipart body. File parts are read (so a malformed
+// one is refused) but not kept: the service stores no uploads.
+FormFields MultipartFields(std::string_view content_type, std::string_view body) {
+  FormFields fields;
+  try {
+    const MultipartForm form = MultipartForm::Parse(content_type, body);
+    for (const MultipartPart& part : form.parts()) {
+      if (!part.filename) fields.Add(part.name, part.content);
+    }
+  } catch (const MultipartError& error) {
+    throw BadRequest(std::string("Malformed multipart/form-data body: ") + error.what() + ".");
+  }
+  return fields;
+}
+
 }  // namespace
 
 ServiceRequest ServiceRequest::Decode(const RawRequest& raw) {
@@ -73,8 +89,10 @@ ServiceRequest ServiceRequest::Decode(const RawRequest& raw) {
   RequireStorable(request.query_);
   if (IsFormBody(raw.content_type)) {
     request.form_ = FormFields::Parse(raw.body);
-    RequireStorable(request.form_);
+  } else if (MultipartForm::IsMultipart(raw.content_type)) {
+    request.form_ = MultipartFields(raw.content_type, raw.body);
   }
+  RequireStorable(request.form_);
   return request;
 }
 

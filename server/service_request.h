@@ -39,7 +39,7 @@ class BadRequest : public std::runtime_error {
 class ServiceRequest {
  public:
   // Throws BadRequest when a decoded part is not valid UTF-8 or holds a
-  // character no document can carry.
+  // character no document can carry, or when a multipart body is malformed.
   static ServiceRequest Decode(const RawRequest& raw);
 
   const std::string& method() const { return method_; }
@@ -48,7 +48,8 @@ class ServiceRequest {
   const std::string& display_path() const { return display_path_; }
   // Decoded path segments: "/users/show/a%20b" gives users, show, "a b".
   const std::vector<std::string>& segments() const { return segments_; }
-  // A parameter from the form body, else from the query.
+  // A parameter from the form body (urlencoded or the text fields of a
+  // multipart one), else from the query.
   std::optional<std::string> Param(std::string_view name) const;
   const BasicAuthorization& authorization() const { return authorization_; }
   const std::string& host() const { return host_; }

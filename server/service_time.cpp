@@ -43,4 +43,12 @@ std::string FormatHttpDate(std::int64_t seconds) {
   return text;
 }
 
+std::string FormatIsoDate(std::int64_t seconds) {
+  const std::tm t = BrokenDown(seconds);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d+00:00", t.tm_year + 1900,
+                t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+  return text;
+}
+
 }  // namespace plumwit::server

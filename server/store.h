@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,13 @@ struct TimelinePage {
 
 enum class PostOutcome { kPosted, kDuplicate };
 
+enum class RepeatOutcome { kRepeated, kNoSuchStatus, kOwnStatus, kAlreadyRepeated };
+
+struct RepeatResult {
+  RepeatOutcome outcome = RepeatOutcome::kRepeated;
+  Status status;  // the new repeat
+};
+
 struct PostResult {
   PostOutcome outcome = PostOutcome::kPosted;
   Status status;  // the new status, or the latest one it duplicates
@@ -61,7 +69,12 @@ struct PostResult {
 // any thread; values reach SQL only through statement bindings.
 class Store {
  public:
+  // Opens the file, creating the tables or bringing an older layout up to
+  // date without losing what it holds. Throws for a file made by a newer
+  // version of the service.
   explicit Store(const std::filesystem::path& database_file);
+
+  static constexpr int kSchemaVersion = 2;
 
   std::optional<Account> FindAccount(std::string_view screen_name);  // case-insensitive
   std::optional<Account> FindAccount(std::int64_t id);
@@ -71,20 +84,51 @@ class Store {
   void SetPasswordHash(std::int64_t account_id, const std::string& password_hash);
   // False when the new screen name belongs to another account.
   bool UpdateProfile(std::int64_t account_id, const ProfileChange& change);
-  void Follow(std::int64_t follower_id, std::int64_t followed_id);
+  // Each returns false when there was nothing to change.
+  bool Follow(std::int64_t follower_id, std::int64_t followed_id);
+  bool Unfollow(std::int64_t follower_id, std::int64_t followed_id);
+  bool Follows(std::int64_t follower_id, std::int64_t followed_id);
 
   // Refuses a text equal to the account's latest status.
   PostResult PostStatus(const NewStatus& status);
+  // A repeat of `original_id` (or of what it repeats) by the account.
+  RepeatResult RepeatStatus(std::int64_t account_id, std::int64_t original_id,
+                            const std::string& source, std::int64_t created_at);
+  // Removes the status with its repeats and the favourites of both.
+  void DeleteStatus(std::int64_t status_id);
   std::optional<Status> FindStatus(std::int64_t id);
-  // Newest first: the account's own statuses and those of the accounts it follows.
+
+  // Timelines, newest first, bounded by the page.
+  // The account's own statuses and those of the accounts it follows.
   std::vector<Status> HomeTimeline(std::int64_t account_id, const TimelinePage& page);
+  std::vector<Status> AccountTimeline(std::int64_t account_id, const TimelinePage& page);
+  // Statuses that mention the account or reply to one of its statuses.
+  std::vector<Status> Mentions(std::int64_t account_id, const TimelinePage& page);
+  std::vector<Status> PublicTimeline(const TimelinePage& page);
+  std::vector<Status> Favorites(std::int64_t account_id, const TimelinePage& page);
+  // The account's own statuses that others have repeated.
+  std::vector<Status> RepeatedStatuses(std::int64_t account_id, const TimelinePage& page);
+  // The thread `status_id` belongs to: the status it starts from and every
+  // reply to it, at any depth.
+  std::vector<Status> Conversation(std::int64_t status_id);
   std::vector<Status> AccountStatuses(std::int64_t account_id, int limit);
   std::vector<Status> PublicStatuses(int limit);
-  // The accounts `account_id` follows, by screen name.
+
+  // False when it was a favourite already / was none.
+  bool AddFavorite(std::int64_t account_id, std::int64_t status_id, std::int64_t created_at);
+  bool RemoveFavorite(std::int64_t account_id, std::int64_t status_id);
+  bool IsFavorite(std::int64_t account_id, std::int64_t status_id);
+
+  // The accounts `account_id` follows / that follow it, by screen name.
   std::vector<Account> Friends(std::int64_t account_id, int limit, int offset);
+  std::vector<Account> Followers(std::int64_t account_id, int limit, int offset);
+  std::vector<std::int64_t> FriendIds(std::int64_t account_id);
+  std::vector<std::int64_t> FollowerIds(std::int64_t account_id);
 
   UserView ViewOf(const Account& account, bool with_latest_status);
-  std::vector<StatusView> ViewsOf(const std::vector<Status>& statuses);
+  // `viewer` is the asking account, whose favourites are marked.
+  std::vector<StatusView> ViewsOf(const std::vector<Status>& statuses,
+                                  std::optional<std::int64_t> viewer = std::nullopt);
 
   bool HasFlag(std::string_view key);
   void SetFlag(std::string_view key);
@@ -94,11 +138,19 @@ class Store {
 
  private:
   void CreateSchema();
+  void MigrateToVersion2();
+  void RecordMentions(std::int64_t status_id, const std::string& text);
+  // Which of the statuses (and the originals they repeat) `viewer` favours.
+  std::set<std::int64_t> FavoritesAmong(std::optional<std::int64_t> viewer,
+                                        const std::vector<Status>& statuses);
+  std::vector<Status> Timeline(const char* condition, std::int64_t account_id,
+                               const TimelinePage& page);
   std::optional<Status> LatestStatus(std::int64_t account_id);
   AccountCounts Counts(std::int64_t account_id);
 
   std::recursive_mutex mutex_;
   SqliteDatabase database_;
+  int transaction_depth_ = 0;
 };
 
 }  // namespace plumwit::server

@@ -31,10 +31,19 @@ void XmlWriter::OpenTag(std::string_view name, std::string_view attributes) {
 }
 
 void XmlWriter::Element(std::string_view name, std::string_view text) {
+  TypedElement(name, {}, text);
+}
+
+void XmlWriter::TypedElement(std::string_view name, std::string_view type, std::string_view text) {
   BeginChild();
   Indent(open_.size());
   out_ += '<';
   out_ += name;
+  if (!type.empty()) {
+    out_ += " type=\"";
+    out_ += type;
+    out_ += '"';
+  }
   out_ += '>';
   out_ += Escape(text);
   out_ += "</";

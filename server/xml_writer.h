@@ -17,6 +17,8 @@ class XmlWriter {
   // An element with type="array", as the service marked its lists.
   void OpenArray(std::string_view name);
   void Element(std::string_view name, std::string_view text);
+  // An element with a type="..." attribute, as in <hourly-limit type="integer">.
+  void TypedElement(std::string_view name, std::string_view type, std::string_view text);
   void Close();
   // Closes what is still open and returns the document.
   std::string Finish();
