@@ -74,6 +74,14 @@ def wait_for(app, test, what):
     fail("not found: " + what)
 
 
+def in_page(node):
+    while node is not None:
+        if node.getRoleName() == "document web":
+            return True
+        node = node.parent
+    return False
+
+
 def named(role_names, name):
     return lambda node: node.name == name and node.getRoleName() in role_names
 
@@ -99,12 +107,14 @@ def main():
         app, lambda node: named({"push button"}, "Signin")(node)
         and node.getState().contains(pyatspi.STATE_ENABLED), 'enabled button "Signin"')
     sign_in.queryAction().doAction(0)
-    page = wait_for(app, lambda node: node.getRoleName() == "document web", "the timeline page")
+    wait_for(app, lambda node: node.getRoleName() == "document web", "the timeline page")
+    # Each load replaces the page's document, so the text is looked for in
+    # whichever document the view shows by then.
     try:
-        page_text = wait_for(page, lambda node: status in node.name or status in text_of(node),
-                             "status text in the page")
+        page_text = wait_for(app, lambda node: (status in node.name or status in text_of(node))
+                             and in_page(node), "status text in the page")
     except SystemExit:
-        list_tree(page, limit=40)
+        list_tree(app, limit=40)
         raise
     print('found the status in a %s of the page' % page_text.getRoleName())
     counts = find(app, lambda node: node.name.startswith("Tweets: ")
