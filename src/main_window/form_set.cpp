@@ -28,6 +28,17 @@ FormSet::FormSet(WindowSetup setup) {
   creation_order_.push_back("TwitterLogin");
   RunCreationHandler("TwitterLogin", [this] { twitter_login_->FormCreate(); });
 
+  FormDialogs dialogs;
+  dialogs.TwitterLogin = twitter_login_.get();
+  kiv_->AttachDialogs(dialogs);
+  kiv_->SetDialogMaker([this] { MakeDialogs(); });
+}
+
+// Once only: an error box of a creation handler below runs the event loop,
+// and a command given meanwhile must not start the making again.
+void FormSet::MakeDialogs() {
+  if (making_dialogs_) return;
+  making_dialogs_ = true;
   post_new_tweet_ = std::make_unique<TPostNewTweet>(*kiv_);
   creation_order_.push_back("PostNewTweet");
   about_ = std::make_unique<TAbout>(*kiv_);
@@ -42,6 +53,26 @@ FormSet::FormSet(WindowSetup setup) {
 
   kiv_->AttachDialogs({twitter_login_.get(), post_new_tweet_.get(), about_.get(), options_.get(),
                        update_profile_.get()});
+}
+
+TPostNewTweet& FormSet::PostNewTweet() {
+  MakeDialogs();
+  return *post_new_tweet_;
+}
+
+TAbout& FormSet::About() {
+  MakeDialogs();
+  return *about_;
+}
+
+TOptions& FormSet::Options() {
+  MakeDialogs();
+  return *options_;
+}
+
+TUpdateProfile& FormSet::UpdateProfile() {
+  MakeDialogs();
+  return *update_profile_;
 }
 
 FormSet::~FormSet() {

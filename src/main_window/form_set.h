@@ -18,6 +18,11 @@ class TUpdateProfile;
 // The program's six windows, created once in their fixed order with their
 // creation handlers, and destroyed in the reverse order (so the main
 // window's remembered sign-in store is the last to save).
+//
+// The main window and the sign-in dialog (which fills its boxes) are made at
+// once. The other four dialogs are not needed to show the main window, so
+// they are made just after it is first painted, or as soon as anything asks
+// for one, whichever comes first.
 class FormSet {
  public:
   explicit FormSet(WindowSetup setup = {});
@@ -27,10 +32,14 @@ class FormSet {
 
   TKIV& KIV() { return *kiv_; }
   TTwitterLogin& TwitterLogin() { return *twitter_login_; }
-  TPostNewTweet& PostNewTweet() { return *post_new_tweet_; }
-  TAbout& About() { return *about_; }
-  TOptions& Options() { return *options_; }
-  TUpdateProfile& UpdateProfile() { return *update_profile_; }
+  TPostNewTweet& PostNewTweet();
+  TAbout& About();
+  TOptions& Options();
+  TUpdateProfile& UpdateProfile();
+
+  // Makes the four later dialogs now, when they are not made yet.
+  void MakeDialogs();
+  bool DialogsMade() const { return update_profile_ != nullptr; }
 
   // Each window's name, and its creation handler's, in the order they ran.
   const std::vector<std::string>& CreationOrder() const { return creation_order_; }
@@ -40,6 +49,7 @@ class FormSet {
   void RunCreationHandler(const std::string& name, Handler&& handler);
 
   std::vector<std::string> creation_order_;
+  bool making_dialogs_ = false;
   std::unique_ptr<TKIV> kiv_;
   std::unique_ptr<TTwitterLogin> twitter_login_;
   std::unique_ptr<TPostNewTweet> post_new_tweet_;

@@ -1,6 +1,7 @@
 #include "main_window/main_window.h"
 
 #include <iterator>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,7 @@
 #include "main_window/tray_presence.h"
 #include "main_window/tweet_box.h"
 #include "timeline/timeline_view.h"
+#include "ui/after_first_paint.h"
 #include "ui/artwork.h"
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
@@ -232,6 +234,16 @@ void TKIV::FinishLoading() {
   CheckScreenRequirement(screen, QString::fromStdString(setup_.executable_name));
 }
 
+void TKIV::SetDialogMaker(std::function<void()> make) {
+  make_dialogs_ = std::move(make);
+  AfterFirstPaint(this, this, [this] { Dialogs(); });
+}
+
+const FormDialogs& TKIV::Dialogs() {
+  if (make_dialogs_) std::exchange(make_dialogs_, nullptr)();
+  return dialogs_;
+}
+
 void TKIV::AttachDialogs(const FormDialogs& dialogs) {
   dialogs_ = dialogs;
   for (QWidget* dialog :
@@ -268,21 +280,21 @@ void TKIV::sWebLabel2Click() {
 }
 
 void TKIV::NewTweetClick() {
-  if (dialogs_.PostNewTweet) ShowModal(*dialogs_.PostNewTweet);
+  if (Dialogs().PostNewTweet) ShowModal(*dialogs_.PostNewTweet);
 }
 
 void TKIV::RefreshTweetsClick() { HomeTimelineRefresh(); }
 
 void TKIV::ToolButton2Click() {
-  if (dialogs_.Options) ShowModal(*dialogs_.Options);
+  if (Dialogs().Options) ShowModal(*dialogs_.Options);
 }
 
 void TKIV::ProfilebtnClick() {
-  if (dialogs_.UpdateProfile) ShowModal(*dialogs_.UpdateProfile);
+  if (Dialogs().UpdateProfile) ShowModal(*dialogs_.UpdateProfile);
 }
 
 void TKIV::ToolButton3Click() {
-  if (dialogs_.About) ShowModal(*dialogs_.About);
+  if (Dialogs().About) ShowModal(*dialogs_.About);
 }
 
 void TKIV::QuitTwitterClient1Click() { close(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <QWidget>
@@ -44,6 +45,9 @@ class TKIV : public QWidget {
   // and the screen-size requirement is checked.
   void FinishLoading();
   void AttachDialogs(const FormDialogs& dialogs);
+  // Makes the dialogs not attached yet; runs once the window is first
+  // painted, or before a command needs one of them.
+  void SetDialogMaker(std::function<void()> make);
 
   // Applies the settings: refresh period, timer, remembered sign-in, the
   // Signin button, the status-bar hints. Runs in full on every call.
@@ -108,6 +112,7 @@ class TKIV : public QWidget {
   void ConnectTray();
   void ChainTabOrder();
 
+  const FormDialogs& Dialogs();
   void ApplyRefreshSettings();
   void ApplyRememberedSignIn();
   void ShowStatusHint(const QString& hint);
@@ -130,6 +135,7 @@ class TKIV : public QWidget {
   RememberStore store_;
   PageLines page_lines_;
   FormDialogs dialogs_;
+  std::function<void()> make_dialogs_;
   bool application_minimised_ = false;
   bool placed_ = false;
 

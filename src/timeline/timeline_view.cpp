@@ -1,12 +1,12 @@
 #include "timeline/timeline_view.h"
 
-#include <QEvent>
-#include <QOpenGLWidget>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "timeline/texture_ready_window.h"
 #include "timeline/timeline_engine.h"
+#include "ui/after_first_paint.h"
 #include "ui/link_opener.h"
 #include "ui/user_messages.h"
 
@@ -23,30 +23,20 @@ TimelineView::TimelineView(const QString&, QWidget* parent, const QString& modul
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   SwallowNewWindowKey();
-  // The web view draws through textures; a window that gains such a child
-  // once it is on screen gets a new native window, and the keys typed in
-  // the meantime go nowhere. A hidden child of the same kind from the start
-  // gives the window the right kind of surface when it is first created.
-  auto* texture_surface = new QOpenGLWidget(this);
-  texture_surface->setObjectName(QStringLiteral("ClientTweetsSurface"));
-  texture_surface->hide();
-  if (parent) parent->window()->installEventFilter(this);
+  // The web view draws through textures, which the window must be ready for
+  // before it is on screen.
+  texture_ready_ = new TextureReadyWindow(window());
+  if (parent) {
+    AfterFirstPaint(parent->window(), this, [this] {
+      window_on_screen_ = true;
+      WindowOnScreen();
+    });
+  }
 }
 
 void TimelineView::SwallowNewWindowKey() {
   auto* new_window_key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
   new_window_key->setContext(Qt::WidgetWithChildrenShortcut);
-}
-
-// The window's first paint: it is on screen, and what was put off for it
-// can run.
-bool TimelineView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint && !window_on_screen_) {
-    window_on_screen_ = true;
-    watched->removeEventFilter(this);
-    QTimer::singleShot(0, this, &TimelineView::WindowOnScreen);
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void TimelineView::WindowOnScreen() {
@@ -84,6 +74,7 @@ TimelineEngine* TimelineView::EnsureEngine() {
   TimelineEngineHooks hooks;
   hooks.page_loaded = [this](bool ok) { emit PageLoaded(ok); };
   hooks.open_link = [](const QString& address) { OpenLink(address); };
+  texture_ready_->PrepareForTextureChild();
   engine_ = create(this, std::move(hooks));
   layout()->addWidget(engine_->Widget());
   if (waiting_page_) {

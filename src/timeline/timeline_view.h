@@ -15,6 +15,7 @@ class QWebEngineView;
 
 namespace plumwit {
 
+class TextureReadyWindow;
 class TimelineEngine;
 
 // The timeline view: shows the page the refresh builds in a web view that
@@ -53,9 +54,6 @@ class TimelineView : public QWidget {
   // The last page handed over has been loaded (or failed to).
   void PageLoaded(bool ok);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   TimelineEngine* EnsureEngine();
   void SwallowNewWindowKey();
@@ -63,6 +61,7 @@ class TimelineView : public QWidget {
   void ReportModuleProblem(const QString& problem);
 
   ViewModule module_;
+  TextureReadyWindow* texture_ready_ = nullptr;
   TimelineEngine* engine_ = nullptr;
   std::optional<QByteArray> waiting_page_;
   bool window_on_screen_ = false;

@@ -1,9 +1,13 @@
 // When the timeline's web view comes to be: not with the window, but once a
 // sign-in is on its way; and what a missing or broken view module does.
+#include <QBackingStore>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWebEngineView>
+#include <QWindow>
 #include <QtTest>
+#include <qpa/qplatformbackingstore.h>
 
 #include "support/gui_fixture.h"
 #include "support/gui_test_main.h"
@@ -51,6 +55,7 @@ class ViewStartTest : public QObject {
  private slots:
   void moduleIsLookedForBesideTheProgram();
   void untouchedWindowStartsNoEngine();
+  void startingTheEngineKeepsTheNativeWindow();
   void rememberedSignInStartsTheEngineOnceShown();
   void refreshBeforeTheEngineShowsItsPage();
   void unusableModuleIsReportedOnceAtStartUp_data();
@@ -80,6 +85,32 @@ void ViewStartTest::untouchedWindowStartsNoEngine() {
   // The first keystroke in either box starts it.
   QTest::keyClicks(app.Find<QLineEdit>("HomePassword"), QStringLiteral("s"));
   QTRY_VERIFY_WITH_TIMEOUT(view.EngineStarted(), 10000);
+  QVERIFY(app.errors.isEmpty());
+}
+
+// The web view draws through OpenGL. The window has the surface for that from
+// the start, so the engine's start gives it no new native window (which would
+// lose what is being typed), but it composes through OpenGL only from then on.
+void ViewStartTest::startingTheEngineKeepsTheNativeWindow() {
+  GuiFixture app;
+  app.Start();
+  ShowAndWait(app);
+  QWidget& window = app.Kiv();
+  const WId native_window = window.winId();
+  QCOMPARE(window.windowHandle()->surfaceType(), QSurface::OpenGLSurface);
+  QVERIFY(window.backingStore()->handle()->rhi() == nullptr);
+
+  auto* user_name = app.Find<QLineEdit>("HomeUsername");
+  QTest::keyClicks(user_name, QStringLiteral("an"));
+  TimelineView& view = app.Kiv().ClientTweets();
+  QTRY_VERIFY_WITH_TIMEOUT(view.EngineStarted(), 10000);
+  QTest::keyClicks(user_name, QStringLiteral("n"));
+  QVERIFY(view.Browser() != nullptr);
+  QTest::qWait(500);
+
+  QCOMPARE(window.winId(), native_window);
+  QVERIFY(window.backingStore()->handle()->rhi() != nullptr);
+  QCOMPARE(user_name->text(), QStringLiteral("ann"));
   QVERIFY(app.errors.isEmpty());
 }
 
