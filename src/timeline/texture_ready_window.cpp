@@ -1,12 +1,12 @@
 #include "timeline/texture_ready_window.h"
 
+#include <qpa/qplatformbackingstore.h>
 #include <QApplication>
 #include <QBackingStore>
 #include <QOpenGLWidget>
 #include <QPlatformSurfaceEvent>
 #include <QWidget>
 #include <QWindow>
-#include <qpa/qplatformbackingstore.h>
 
 namespace plumwit {
 
@@ -43,7 +43,8 @@ void TextureReadyWindow::PrepareForTextureChild() {
   QBackingStore* store = window_->backingStore();
   if (!handle || !store || handle->surfaceType() != QSurface::OpenGLSurface) return;
   if (store->handle()->rhi()) return;
-  store->handle()->setRhiConfig(QPlatformBackingStoreRhiConfig(QPlatformBackingStoreRhiConfig::OpenGL));
+  store->handle()->setRhiConfig(
+      QPlatformBackingStoreRhiConfig(QPlatformBackingStoreRhiConfig::OpenGL));
 }
 
 }  // namespace plumwit

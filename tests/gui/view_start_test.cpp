@@ -1,5 +1,6 @@
 // When the timeline's web view comes to be: not with the window, but once a
 // sign-in is on its way; and what a missing or broken view module does.
+#include <qpa/qplatformbackingstore.h>
 #include <QBackingStore>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,7 +8,6 @@
 #include <QWebEngineView>
 #include <QWindow>
 #include <QtTest>
-#include <qpa/qplatformbackingstore.h>
 
 #include "support/gui_fixture.h"
 #include "support/gui_test_main.h"
