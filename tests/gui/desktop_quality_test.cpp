@@ -22,6 +22,7 @@
 
 #include "core/build_config.h"
 #include "core/settings/ini_file.h"
+#include "timeline/timeline_view.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/post_new_tweet_dialog.h"
@@ -362,10 +363,14 @@ void DesktopQualityTest::everyToolBarCommandHasAShortcut() {
     return std::count(paths.begin(), paths.end(), "/statuses/home_timeline/ann.xml");
   };
   const auto before = timeline_fetches();
+  QSignalSpy page_loaded(&app.Kiv().ClientTweets(), &plumwit::TimelineView::PageLoaded);
   QTest::keySequence(focus, QKeySequence(Qt::Key_F5));
   QTRY_COMPARE(timeline_fetches(), before + 1);
+  // The refreshed page is in before the next key, as a user would see it.
+  QTRY_VERIFY_WITH_TIMEOUT(!page_loaded.isEmpty(), 20000);
+  ShowActive(app.Kiv());
 
-  QTest::keySequence(focus, QKeySequence(Qt::CTRL | Qt::Key_L));
+  QTest::keySequence(app.Kiv().focusWidget(), QKeySequence(Qt::CTRL | Qt::Key_L));
   QTRY_VERIFY(!app.Kiv().SignedIn());
 
   // Signed out, the disabled commands' keys do nothing.
