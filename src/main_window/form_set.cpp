@@ -55,26 +55,6 @@ void FormSet::MakeDialogs() {
                        update_profile_.get()});
 }
 
-TPostNewTweet& FormSet::PostNewTweet() {
-  MakeDialogs();
-  return *post_new_tweet_;
-}
-
-TAbout& FormSet::About() {
-  MakeDialogs();
-  return *about_;
-}
-
-TOptions& FormSet::Options() {
-  MakeDialogs();
-  return *options_;
-}
-
-TUpdateProfile& FormSet::UpdateProfile() {
-  MakeDialogs();
-  return *update_profile_;
-}
-
 FormSet::~FormSet() {
   update_profile_.reset();
   options_.reset();

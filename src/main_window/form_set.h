@@ -32,10 +32,10 @@ class FormSet {
 
   TKIV& KIV() { return *kiv_; }
   TTwitterLogin& TwitterLogin() { return *twitter_login_; }
-  TPostNewTweet& PostNewTweet();
-  TAbout& About();
-  TOptions& Options();
-  TUpdateProfile& UpdateProfile();
+  TPostNewTweet& PostNewTweet() { return Made(post_new_tweet_); }
+  TAbout& About() { return Made(about_); }
+  TOptions& Options() { return Made(options_); }
+  TUpdateProfile& UpdateProfile() { return Made(update_profile_); }
 
   // Makes the four later dialogs now, when they are not made yet.
   void MakeDialogs();
@@ -47,6 +47,12 @@ class FormSet {
  private:
   template <typename Handler>
   void RunCreationHandler(const std::string& name, Handler&& handler);
+  // One of the later dialogs, made first when it is not yet.
+  template <typename Dialog>
+  Dialog& Made(const std::unique_ptr<Dialog>& dialog) {
+    MakeDialogs();
+    return *dialog;
+  }
 
   std::vector<std::string> creation_order_;
   bool making_dialogs_ = false;

@@ -57,6 +57,13 @@ QVariant RunScript(TimelineView& view, const QString& script) {
   return result;
 }
 
+// The status block's top border as style.css draws it.
+QString StatusBlockBorder(TimelineView& view) {
+  return RunScript(view, QStringLiteral(
+                             "getComputedStyle(document.getElementById('tweet')).borderTopStyle"))
+      .toString();
+}
+
 bool LoadAndWait(TimelineView& view, const std::string& html, int timeout_ms = 20000) {
   QSignalSpy loaded(&view, &TimelineView::PageLoaded);
   view.LoadPage(html);
@@ -109,10 +116,7 @@ void TimelineViewTest::pageShowsStylesheetPictureAndScriptOutput() {
       RunScript(view, QStringLiteral("document.querySelector('#tweettext a').href")).toString(),
       QStringLiteral("http://example.org/a?b=1"));
   // style.css from the program folder applies: the status block has its border.
-  QCOMPARE(RunScript(view, QStringLiteral(
-                               "getComputedStyle(document.getElementById('tweet')).borderTopStyle"))
-               .toString(),
-           QStringLiteral("solid"));
+  QCOMPARE(StatusBlockBorder(view), QStringLiteral("solid"));
 }
 
 void TimelineViewTest::markupInAStatusFetchesNothing() {
@@ -207,10 +211,7 @@ void TimelineViewTest::pageOverTwoMegabytesLoads() {
   // The text arrives as the UTF-8 it was built in, and the stylesheet applies.
   QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('end').textContent")).toString(),
            QStringLiteral("Caf\u00e9 \u2014 end"));
-  QCOMPARE(RunScript(view, QStringLiteral(
-                               "getComputedStyle(document.getElementById('tweet')).borderTopStyle"))
-               .toString(),
-           QStringLiteral("solid"));
+  QCOMPARE(StatusBlockBorder(view), QStringLiteral("solid"));
 }
 
 // Three refreshes, then every way back: the back action, Alt+Left and the
