@@ -128,8 +128,7 @@ void TAbout::BuildFooter() {
 void TAbout::BuildActions() {
   orlenco = AddLinkAction("orlenco", QString::fromUtf8(build::kMakerHome));
   GPLv3 = AddLinkAction("GPLv3", QStringLiteral("http://www.gnu.org/licenses/gpl.html"));
-  twitter = AddLinkAction(
-      "twitter", QStringLiteral("http://") + Q(kiv_.Setup().service_host) + QStringLiteral("/"));
+  twitter = AddLinkAction("twitter", Q(kiv_.Setup().Service().SitePage("/")));
   twitterapitos = AddLinkAction(
       "twitterapitos", QStringLiteral("http://") + QString::fromUtf8(build::kServiceDeveloperSite) +
                            QStringLiteral("/pages/api_terms"));

@@ -16,7 +16,7 @@ bool IsBlankText(const QString& text) {
 }
 
 bool PostStatus(TKIV& kiv, const QString& text) {
-  const std::string url = StatusUpdateUrl(text.toStdString(), kiv.Setup().service_host);
+  const std::string url = StatusUpdateUrl(text.toStdString(), kiv.Setup().Service());
   HttpClient& http = kiv.IdHTTP();
   http.Request.Username = kiv.Account().AccountName;
   http.Request.Password = kiv.Account().AccountPassword;

@@ -20,9 +20,7 @@ TTwitterLogin::TTwitterLogin(TKIV& kiv, QWidget* parent)
 QAction* TTwitterLogin::AddLink(const char* name, const char* path) {
   auto* link = new QAction(this);
   link->setObjectName(QString::fromLatin1(name));
-  const QString address = QStringLiteral("http://") +
-                          QString::fromStdString(kiv_.Setup().service_host) +
-                          QString::fromLatin1(path);
+  const QString address = QString::fromStdString(kiv_.Setup().Service().SitePage(path));
   connect(link, &QAction::triggered, this, [address] { OpenLink(address); });
   return link;
 }

@@ -98,7 +98,7 @@ void TUpdateProfile::FormShow() {
   XmlDocument& document = kiv_.XMLDocument();
   document.SetActive(false);
   const std::string reply =
-      main_client.Get(UserRecordUrl(account.AccountName, kiv_.Setup().service_host));
+      main_client.Get(UserRecordUrl(account.AccountName, kiv_.Setup().Service()));
   document.Load(reply);
   kiv_.GetPeopleInfo();
   FillFields();
@@ -129,7 +129,7 @@ void TUpdateProfile::sButton2Click() {
   fields.location = Location->text().toStdString();
   fields.description = Description->Text().toStdString();
   fields.url = Url->text().toStdString();
-  const std::string url = ProfileUpdateUrl(fields, kiv_.Setup().service_host);
+  const std::string url = ProfileUpdateUrl(fields, kiv_.Setup().Service());
   http_.Request.Username = kiv_.Account().AccountName;
   http_.Request.Password = kiv_.Account().AccountPassword;
   http_.Request.BasicAuthentication = true;

@@ -179,8 +179,7 @@ void TKIV::BuildActions() {
   twitter_ = new QAction(this);
   twitter_->setObjectName(QStringLiteral("twitter"));
   connect(twitter_, &QAction::triggered, this, [this] {
-    OpenLink(QStringLiteral("http://") + QString::fromStdString(setup_.service_host) +
-             QStringLiteral("/"));
+    OpenLink(QString::fromStdString(setup_.Service().SitePage("/")));
   });
 }
 

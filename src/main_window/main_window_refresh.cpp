@@ -72,6 +72,7 @@ PageContext TKIV::TimelinePageContext() const {
   PageContext context;
   context.program_folder = setup_.stylesheet_folder;
   context.service_host = setup_.service_host;
+  context.service_scheme = setup_.service_scheme;
   return context;
 }
 
@@ -88,7 +89,7 @@ bool TKIV::BuildTimelinePage(PageLines& lines) {
   const PageContext context = TimelinePageContext();
   lines.clear();
   try {
-    const std::string url = HomeTimelineUrl(account_.AccountName, setup_.service_host);
+    const std::string url = HomeTimelineUrl(account_.AccountName, setup_.Service());
     SetRefreshCredentials();
     AppendHeadLines(lines, context);
     xml_.SetActive(false);

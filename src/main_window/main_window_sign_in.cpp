@@ -67,7 +67,7 @@ void TKIV::RequestAccountRecord() {
   http_.Request.BasicAuthentication = true;
   xml_.SetActive(false);
   const std::string reply =
-      http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.service_host));
+      http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.Service()));
   xml_.Load(reply);
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/build_config.h"
 #include "core/service/http_client.h"
+#include "core/service/service_location.h"
 #include "core/settings/file_locations.h"
 
 namespace plumwit {
@@ -24,6 +25,8 @@ struct WindowSetup {
   // Ends in "/": holds the "style.css" the timeline page links to.
   std::string stylesheet_folder = StylesheetFolder(program_folder);
   std::string service_host = build::kServiceHost;
+  std::string service_scheme = build::kServiceScheme;
+  ServiceDialect service_dialect = DialectNamed(build::kServiceDialect);
   HttpClientLimits http_limits;
   // The screen size the start-up requirement check looks at; empty means the
   // primary screen's.
@@ -32,6 +35,8 @@ struct WindowSetup {
   std::string executable_name = "plumwit";
   // The timeline's view module; empty means the one beside the program.
   std::string view_module_file;
+
+  ServiceLocation Service() const { return {service_scheme, service_host, service_dialect}; }
 };
 
 }  // namespace plumwit

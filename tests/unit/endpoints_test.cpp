@@ -82,5 +82,33 @@ TEST(ServiceUrls, ProfileUpdateSendsAllFivePairsInOrder) {
             "?name=&screen_name=&location=&description=&url=");
 }
 
+// GNU social and Friendica: the record by query, the timeline of the
+// credentials; posting and the profile as in the classic interface. The
+// scheme leads every URL.
+TEST(ServiceUrls, StatusNetDialectOverHttps) {
+  const ServiceLocation service("https", "example.org/api", ServiceDialect::kStatusNet);
+  EXPECT_EQ(UserRecordUrl("ann smith", service),
+            "https://example.org/api/users/show.xml?screen_name=ann%20smith");
+  EXPECT_EQ(HomeTimelineUrl("ann", service),
+            "https://example.org/api/statuses/home_timeline.xml?count=20");
+  EXPECT_EQ(StatusUpdateUrl("hi there", service),
+            "https://example.org/api/statuses/update.xml?status=hi%20there");
+  EXPECT_EQ(ProfileUpdateUrl(ProfileFields{}, service),
+            "https://example.org/api/account/update_profile.xml"
+            "?name=&screen_name=&location=&description=&url=");
+}
+
+// The site's pages live at the root of the host, whatever path the
+// interface has.
+TEST(ServiceLocation, SitePagesDropTheInterfacePath) {
+  EXPECT_EQ(ServiceLocation("https", "example.org/api", ServiceDialect::kStatusNet)
+                .SitePage("/signup"),
+            "https://example.org/signup");
+  EXPECT_EQ(ServiceLocation("127.0.0.1:8080").SitePage("/account/resend_password"),
+            "http://127.0.0.1:8080/account/resend_password");
+  EXPECT_EQ(DialectNamed("statusnet"), ServiceDialect::kStatusNet);
+  EXPECT_EQ(DialectNamed("classic"), ServiceDialect::kClassic);
+}
+
 }  // namespace
 }  // namespace plumwit

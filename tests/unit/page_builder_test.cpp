@@ -277,12 +277,18 @@ TEST(PageBuilder, AuthorValuesAndDateAreEscaped) {
   EXPECT_EQ(lines[kHeadLines + 4], "Tweeted on: &lt;i&gt;today&lt;/i&gt;");
 }
 
-TEST(PageBuilder, ProfileLinkUsesTheServiceHost) {
+// Profiles are web pages of the site, at the root of the service's host
+// whatever path its interface lives under.
+TEST(PageBuilder, ProfileLinkUsesTheServiceSite) {
   PageContext context = TestContext();
   context.service_host = "example.org:8080/api";
   const PageLines lines = BuildPage(Timeline(Status("<text>hi</text>", Author())), context);
   EXPECT_EQ(lines[kHeadLines + 2],
-            "By: Ann ( <a href=\"http://example.org:8080/api/ann\" target=\"_blank\">ann</a> )");
+            "By: Ann ( <a href=\"http://example.org:8080/ann\" target=\"_blank\">ann</a> )");
+  context.service_scheme = "https";
+  const PageLines secure = BuildPage(Timeline(Status("<text>hi</text>", Author())), context);
+  EXPECT_EQ(secure[kHeadLines + 2],
+            "By: Ann ( <a href=\"https://example.org:8080/ann\" target=\"_blank\">ann</a> )");
 }
 
 struct FailureCase {

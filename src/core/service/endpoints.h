@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/build_config.h"
+#include "core/service/service_location.h"
 
 namespace plumwit {
 
@@ -19,14 +19,16 @@ struct ProfileFields {
   std::string url;
 };
 
-// The four service URLs: "http://" + host + path and query. `host` may carry
-// ":port" and a "/prefix".
-std::string UserRecordUrl(std::string_view user_name, std::string_view host = build::kServiceHost);
+// The four service URLs: the service's scheme, "://", its host (which may
+// carry ":port" and a "/prefix"), then path and query. Only the user record
+// and the timeline differ between the dialects.
+std::string UserRecordUrl(std::string_view user_name,
+                          const ServiceLocation& service = BuiltInService());
 std::string HomeTimelineUrl(std::string_view account_name,
-                            std::string_view host = build::kServiceHost);
+                            const ServiceLocation& service = BuiltInService());
 std::string StatusUpdateUrl(std::string_view status_text,
-                            std::string_view host = build::kServiceHost);
+                            const ServiceLocation& service = BuiltInService());
 std::string ProfileUpdateUrl(const ProfileFields& fields,
-                             std::string_view host = build::kServiceHost);
+                             const ServiceLocation& service = BuiltInService());
 
 }  // namespace plumwit

@@ -56,10 +56,13 @@ std::string StylesheetAddress(std::string_view program_folder) {
   return path;
 }
 
-// The profile page at the service's site. The screen name is percent-encoded
-// so that it stays one path segment whatever it holds.
-std::string ProfileAddress(const std::string& service_host, std::string_view screen_name) {
-  return "http://" + service_host + "/" + PercentEncode(screen_name);
+// The profile page at the service's site, at the root of its host whatever
+// path the interface lives under. The screen name is percent-encoded so that
+// it stays one path segment whatever it holds.
+std::string ProfileAddress(const PageContext& context, std::string_view screen_name) {
+  const ServiceLocation site(context.service_scheme, context.service_host,
+                             ServiceDialect::kClassic);
+  return site.SitePage("/" + PercentEncode(screen_name));
 }
 
 void AppendStatusBlock(PageLines& lines, const StatusValues& values, const PageContext& context) {
@@ -67,7 +70,7 @@ void AppendStatusBlock(PageLines& lines, const StatusValues& values, const PageC
                   "\" id=\"tweetimage\">");
   lines.push_back("<div id=\"tweetuser\">");
   lines.push_back("By: " + EscapeHtml(values.display_name) + " ( <a href=\"" +
-                  EscapeHtml(ProfileAddress(context.service_host, values.screen_name)) +
+                  EscapeHtml(ProfileAddress(context, values.screen_name)) +
                   "\" target=\"_blank\">" + EscapeHtml(values.screen_name) + "</a> )");
   lines.push_back("</div><div id=\"tweetdate\">");
   lines.push_back("Tweeted on: " + EscapeHtml(values.date));

@@ -20,6 +20,7 @@ struct PageContext {
   // whatever base URL the view shows the page with.
   std::string program_folder;
   std::string service_host = build::kServiceHost;
+  std::string service_scheme = build::kServiceScheme;
   std::string script_line = kScripttempText;
 };
 
