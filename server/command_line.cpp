@@ -46,6 +46,11 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& arguments
   return std::nullopt;
 }
 
+std::filesystem::path FileValue(const std::string& value, const std::string& name) {
+  if (value.empty()) throw CommandLineError(name + " needs a file.");
+  return value;
+}
+
 }  // namespace
 
 CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments) {
@@ -66,6 +71,10 @@ CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments)
     } else if (auto listen = OptionValue(arguments, i, "--listen")) {
       ParseListen(*listen, options);
       listen_given = true;
+    } else if (auto certificate = OptionValue(arguments, i, "--tls-cert")) {
+      options.tls_certificate = FileValue(*certificate, "--tls-cert");
+    } else if (auto key = OptionValue(arguments, i, "--tls-key")) {
+      options.tls_key = FileValue(*key, "--tls-key");
     } else if (auto data = OptionValue(arguments, i, "--data")) {
       if (data->empty()) throw CommandLineError("--data needs a folder.");
       options.data_folder = *data;
@@ -77,8 +86,12 @@ CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments)
       throw CommandLineError("Unknown argument: " + argument);
     }
   }
-  if (options.mode == CommandLineOptions::Mode::kPasswd && (listen_given || options.demo)) {
+  const bool tls_given = options.tls_certificate || options.tls_key;
+  if (options.mode == CommandLineOptions::Mode::kPasswd && (listen_given || options.demo || tls_given)) {
     throw CommandLineError("passwd takes only --data.");
+  }
+  if (options.tls_certificate.has_value() != options.tls_key.has_value()) {
+    throw CommandLineError("--tls-cert and --tls-key go together: give both or neither.");
   }
   return options;
 }
@@ -89,6 +102,7 @@ std::string CommandLine::Version() {
 
 std::string CommandLine::Usage() {
   return "Usage: plumwit-server [--listen ADDRESS:PORT] [--data DIR] [--demo]\n"
+         "                      [--tls-cert FILE --tls-key FILE]\n"
          "       plumwit-server [--data DIR] passwd NAME\n"
          "       plumwit-server --help | --version\n"
          "\n"
@@ -100,6 +114,9 @@ std::string CommandLine::Usage() {
          "                         else ~/.local/share/plumwit-server)\n"
          "  --demo                 create, once, the account demo (password demo) with a\n"
          "                         demo timeline\n"
+         "  --tls-cert FILE        serve HTTPS (TLS 1.2 or newer) instead of HTTP with this\n"
+         "                         PEM certificate, followed by any chain certificates\n"
+         "  --tls-key FILE         the PEM private key of --tls-cert (no passphrase)\n"
          "  passwd NAME            set the password of account NAME (created if new),\n"
          "                         read from the terminal or one line of standard input\n";
 }

@@ -20,10 +20,14 @@ struct CommandLineOptions {
   unsigned short port = 8080;
   std::optional<std::filesystem::path> data_folder;  // nullopt: the default one
   bool demo = false;
+  // Both set (PEM files) to serve HTTPS; Parse refuses one alone.
+  std::optional<std::filesystem::path> tls_certificate;
+  std::optional<std::filesystem::path> tls_key;
   std::string passwd_name;
 };
 
 // plumwit-server [--listen ADDRESS:PORT] [--data DIR] [--demo]
+//                [--tls-cert FILE --tls-key FILE]
 // plumwit-server [--data DIR] passwd NAME
 class CommandLine {
  public:

@@ -5,7 +5,6 @@
 #include <boost/asio/strand.hpp>
 #include <boost/beast/core/bind_handler.hpp>
 
-#include "server/http_session.h"
 
 namespace plumwit::server {
 
@@ -14,12 +13,13 @@ namespace beast = boost::beast;
 using tcp = asio::ip::tcp;
 
 HttpListener::HttpListener(asio::io_context& io, const tcp::endpoint& endpoint, RequestLog& log,
-                           const HttpLimits& limits)
+                           const HttpLimits& limits, std::shared_ptr<asio::ssl::context> tls)
     : io_(io),
       acceptor_(asio::make_strand(io)),
       retry_timer_(acceptor_.get_executor()),
       log_(log),
       limits_(limits),
+      tls_(std::move(tls)),
       serving_(limits.max_connections),
       refusing_(limits.max_refused_connections) {
   acceptor_.open(endpoint.protocol());
@@ -76,12 +76,22 @@ void HttpListener::PauseAccepting(const beast::error_code& error) {
 
 void HttpListener::StartSession(tcp::socket socket) {
   const SessionServices services{*router_, log_, *password_checks_, limits_};
-  if (ConnectionSlots::Slot slot = serving_.TryTake()) {
-    std::make_shared<HttpSession>(std::move(socket), services, std::move(slot))->Start();
-  } else if (ConnectionSlots::Slot refusal = refusing_.TryTake()) {
-    std::make_shared<HttpSession>(std::move(socket), services, std::move(refusal))->StartRefusing();
+  if (tls_) {
+    StartSessionOn(TlsStream(std::move(socket), *tls_), services);
+  } else {
+    StartSessionOn(PlainStream(std::move(socket)), services);
   }
-  // Otherwise the socket closes here: there is no room even to refuse.
+}
+
+template <class Stream>
+void HttpListener::StartSessionOn(Stream&& stream, const SessionServices& services) {
+  using Session = HttpSession<Stream>;
+  if (ConnectionSlots::Slot slot = serving_.TryTake()) {
+    std::make_shared<Session>(std::move(stream), services, std::move(slot))->Start();
+  } else if (ConnectionSlots::Slot refusal = refusing_.TryTake()) {
+    std::make_shared<Session>(std::move(stream), services, std::move(refusal))->StartRefusing();
+  }
+  // Otherwise the connection closes here: there is no room even to refuse.
 }
 
 }  // namespace plumwit::server

@@ -40,9 +40,12 @@ int RunServer(const CommandLineOptions& options, const std::filesystem::path& da
   server_options.port = options.port;
   server_options.data_folder = data_folder;
   server_options.seed_demo = options.demo;
+  server_options.tls_certificate = options.tls_certificate.value_or("");
+  server_options.tls_key = options.tls_key.value_or("");
   plumwit::server::Server server(server_options);
   const int signal_number = server.RunUntilSignalled([&] {
-    std::cerr << "plumwit-server: serving http://" << server.HostAndPort() << "/ with data in "
+    std::cerr << "plumwit-server: serving " << server.Scheme() << "://" << server.HostAndPort()
+              << "/ with data in "
               << data_folder.string() << std::endl;
   });
   std::cerr << "plumwit-server: stopped ("

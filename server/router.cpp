@@ -100,12 +100,13 @@ DocumentFormat FormatOfTarget(std::string_view raw_target) {
 
 }  // namespace
 
-Router::Router(Store& store, std::string fallback_host,
+Router::Router(Store& store, std::string scheme, std::string fallback_host,
                std::function<void(std::string_view)> report)
     : store_(store),
       authenticator_(store),
       api_(store, authenticator_),
       pages_(store),
+      scheme_(std::move(scheme)),
       fallback_host_(std::move(fallback_host)),
       report_(std::move(report)) {}
 
@@ -126,7 +127,7 @@ ServiceResponse Router::Handle(const RawRequest& raw) {
 
 ServiceResponse Router::Refuse(unsigned status, std::string_view raw_target,
                                std::string_view message) {
-  const SiteLinks links(fallback_host_, fallback_host_);
+  const SiteLinks links(scheme_, fallback_host_, fallback_host_);
   const auto documents = DocumentWriter::For(FormatOfTarget(raw_target), links);
   ServiceResponse response;
   response.status = status;
@@ -136,7 +137,7 @@ ServiceResponse Router::Refuse(unsigned status, std::string_view raw_target,
 }
 
 ServiceResponse Router::Dispatch(const ServiceRequest& request) {
-  const SiteLinks links(request.host(), fallback_host_);
+  const SiteLinks links(scheme_, request.host(), fallback_host_);
   const InterfacePath path = SplitInterfacePath(request.segments());
   const auto documents = DocumentWriter::For(path.format, links);
   const ApiCall call{request, *documents};

@@ -17,10 +17,12 @@ namespace plumwit::server {
 // the root only. Never throws.
 class Router {
  public:
-  // `fallback_host` is the service's own "address:port", used for links
-  // when a request's Host header is unusable. `report` receives internal
-  // failures (never request contents).
-  Router(Store& store, std::string fallback_host, std::function<void(std::string_view)> report);
+  // `scheme` ("http" or "https") is how clients reach the service, for the
+  // links in its documents; `fallback_host` is the service's own
+  // "address:port", used for links when a request's Host header is
+  // unusable. `report` receives internal failures (never request contents).
+  Router(Store& store, std::string scheme, std::string fallback_host,
+         std::function<void(std::string_view)> report);
 
   ServiceResponse Handle(const RawRequest& raw);
   // The error answer for a request the HTTP layer refused before it could
@@ -37,6 +39,7 @@ class Router {
   Authenticator authenticator_;
   ApiEndpoints api_;
   WebPages pages_;
+  std::string scheme_;
   std::string fallback_host_;
   std::function<void(std::string_view)> report_;
 };

@@ -5,11 +5,13 @@
 
 #include <csignal>
 #include <future>
+#include <stdexcept>
 
 #include "server/data_folder.h"
 #include "server/demo_seeder.h"
 #include "server/http_listener.h"
 #include "server/open_file_limit.h"
+#include "server/tls_context.h"
 
 namespace plumwit::server {
 
@@ -22,9 +24,20 @@ std::string JoinHostPort(const std::string& address, unsigned short port) {
   return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
 }
 
+std::shared_ptr<asio::ssl::context> LoadTls(const std::filesystem::path& certificate,
+                                            const std::filesystem::path& key) {
+  if (certificate.empty() && key.empty()) return nullptr;
+  if (certificate.empty() || key.empty()) {
+    throw std::invalid_argument("TLS needs both a certificate and its key.");
+  }
+  return TlsContext::Load(certificate, key);
+}
+
 }  // namespace
 
 Server::Server(ServerOptions options) : options_(std::move(options)), log_(options_.log_sink) {
+  // First, so that a wrong certificate leaves the data untouched.
+  tls_ = LoadTls(options_.tls_certificate, options_.tls_key);
   DataFolder::Prepare(options_.data_folder);
   store_ = std::make_unique<Store>(options_.data_folder / kDatabaseFileName);
   if (options_.seed_demo) DemoSeeder(*store_).SeedOnce();
@@ -35,15 +48,17 @@ Server::Server(ServerOptions options) : options_(std::move(options)), log_(optio
 
   const asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
   // The router's links need the port actually bound, so bind first.
-  listener_ = std::make_shared<HttpListener>(io_, endpoint, log_, options_.limits);
+  listener_ = std::make_shared<HttpListener>(io_, endpoint, log_, options_.limits, tls_);
   port_ = listener_->LocalEndpoint().port();
-  router_ = std::make_unique<Router>(*store_, HostAndPort(),
+  router_ = std::make_unique<Router>(*store_, Scheme(), HostAndPort(),
                                      [this](std::string_view text) { log_.Note(text); });
 }
 
 Server::~Server() { Stop(); }
 
 std::string Server::HostAndPort() const { return JoinHostPort(options_.address, port_); }
+
+std::string Server::Scheme() const { return tls_ ? "https" : "http"; }
 
 void Server::Start() {
   if (started_) return;

@@ -2,6 +2,7 @@
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/ssl/context.hpp>
 
 #include <atomic>
 #include <filesystem>
@@ -30,14 +31,19 @@ struct ServerOptions {
   int threads = 2;
   HttpLimits limits;          // max_connections 0: as many as the open-file limit leaves room for
   RequestLog::Sink log_sink;  // empty: standard error
+  // PEM files; with both the service speaks only HTTPS, with neither only
+  // HTTP.
+  std::filesystem::path tls_certificate;
+  std::filesystem::path tls_key;
 };
 
 // The whole service: the store in the data folder, the router and the HTTP
 // listener with its worker threads.
 class Server {
  public:
-  // Opens (or creates) the data, seeds the demo if asked, and binds the
-  // address; throws when any of that fails. Serves nothing until Start().
+  // Loads the TLS certificate and key if given, opens (or creates) the
+  // data, seeds the demo if asked, and binds the address; throws when any
+  // of that fails. Serves nothing until Start().
   explicit Server(ServerOptions options);
   ~Server();
   Server(const Server&) = delete;
@@ -54,6 +60,8 @@ class Server {
   unsigned short Port() const { return port_; }
   // "address:port", as clients reach it.
   std::string HostAndPort() const;
+  // "https" when serving TLS, else "http".
+  std::string Scheme() const;
 
   static constexpr const char* kDatabaseFileName = "plumwit.sqlite3";
   // Descriptors kept free beyond those open at start, for the database's
@@ -67,6 +75,7 @@ class Server {
  private:
   ServerOptions options_;
   RequestLog log_;
+  std::shared_ptr<boost::asio::ssl::context> tls_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Router> router_;
   std::unique_ptr<PasswordCheckPool> password_checks_;

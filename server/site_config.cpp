@@ -5,13 +5,11 @@
 namespace plumwit::server {
 
 std::vector<SiteConfigSection> SiteConfigSections(const SiteLinks& links) {
-  const std::string scheme = "http://";
-  const std::string server = links.Base().substr(scheme.size());
   const std::string status_limit = std::to_string(ProfileRules::kMaxStatus);
   return {
       {"site",
        {{"name", "Plumwit"},
-        {"server", server},
+        {"server", links.Host()},
         {"path", ""},
         {"fancy", "1"},
         {"language", "en"},
@@ -20,7 +18,7 @@ std::vector<SiteConfigSection> SiteConfigSections(const SiteLinks& links) {
         {"inviteonly", "0"},
         {"private", "0"},
         {"textlimit", status_limit},
-        {"ssl", "never"}}},
+        {"ssl", links.Scheme() == "https" ? "always" : "never"}}},
       {"profile", {{"biolimit", std::to_string(ProfileRules::kMaxDescription)}}},
       {"notice", {{"contentlimit", status_limit}}},
   };

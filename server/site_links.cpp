@@ -4,10 +4,11 @@
 
 namespace plumwit::server {
 
-SiteLinks::SiteLinks(std::string_view host, std::string_view fallback_host) {
-  base_ = "http://";
-  base_ += IsPlainHost(host) ? host : fallback_host;
-}
+SiteLinks::SiteLinks(std::string_view scheme, std::string_view host,
+                     std::string_view fallback_host)
+    : scheme_(scheme),
+      host_(IsPlainHost(host) ? host : fallback_host),
+      base_(scheme_ + "://" + host_) {}
 
 std::string SiteLinks::Avatar(std::string_view screen_name) const {
   return base_ + "/avatars/" + std::string(screen_name) + ".svg";
