@@ -34,6 +34,12 @@ TEST(CommandLineTest, ParsesTheServeAndPasswdForms) {
   const CommandLineOptions passwd = CommandLine::Parse({"--data", "/d", "passwd", "alice"});
   EXPECT_EQ(passwd.mode, Mode::kPasswd);
   EXPECT_EQ(passwd.passwd_name, "alice");
+  EXPECT_FALSE(defaults.tls_certificate);
+
+  const CommandLineOptions tls = CommandLine::Parse({"--tls-cert", "c.pem", "--tls-key=k.pem"});
+  EXPECT_EQ(*tls.tls_certificate, "c.pem");
+  EXPECT_EQ(*tls.tls_key, "k.pem");
+
   EXPECT_EQ(CommandLine::Parse({"--demo", "--help"}).mode, Mode::kHelp);
   EXPECT_EQ(CommandLine::Parse({"--version", "--listen"}).mode, Mode::kVersion);
 }
@@ -51,6 +57,11 @@ TEST(CommandLineTest, RefusesWhatItCannotUse) {
       {"passwd"},
       {"passwd", "a", "b"},
       {"--demo", "passwd", "a"},
+      {"--tls-cert", "c.pem"},
+      {"--tls-key", "k.pem"},
+      {"--tls-cert=", "--tls-key", "k.pem"},
+      {"--tls-cert", "c.pem", "--tls-key"},
+      {"--tls-cert", "c.pem", "--tls-key", "k.pem", "passwd", "a"},
       {"--verbose"},
   };
   for (const auto& arguments : bad) {

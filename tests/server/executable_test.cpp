@@ -10,17 +10,21 @@
 #include "support/child_process.h"
 #include "support/scratch_folder.h"
 #include "support/service_fixture.h"
+#include "support/test_authority.h"
 
 namespace plumwit::server::testing {
 namespace {
 
 constexpr const char* kBinary = PLUMWIT_SERVER_BINARY;
 
+using plumwit::testing::TestAuthority;
+
 // Waits for the start line and returns the port it names, or 0.
-unsigned short PortFromStartLine(ChildProcess& server) {
+unsigned short PortFromStartLine(ChildProcess& server, const std::string& scheme = "http") {
   const std::string line = server.ReadLine();
   std::smatch match;
-  if (!std::regex_search(line, match, std::regex(R"(serving http://127\.0\.0\.1:(\d+)/)"))) {
+  if (!std::regex_search(line, match,
+                         std::regex("serving " + scheme + R"(://127\.0\.0\.1:(\d+)/)"))) {
     ADD_FAILURE() << "unexpected start line: " << line;
     return 0;
   }
@@ -75,11 +79,77 @@ TEST(ExecutableTest, CommandLineErrorsExitWithUsage) {
 
   ChildProcess help(kBinary, {"--help"});
   EXPECT_EQ(help.Wait(), 0);
-  EXPECT_NE(help.ReadRest().find("passwd NAME"), std::string::npos);
+  const std::string usage = help.ReadRest();
+  EXPECT_NE(usage.find("passwd NAME"), std::string::npos);
+  EXPECT_NE(usage.find("--tls-cert FILE"), std::string::npos);
+  EXPECT_NE(usage.find("--tls-key FILE"), std::string::npos);
 
   ChildProcess version(kBinary, {"--version"});
   EXPECT_EQ(version.Wait(), 0);
   EXPECT_EQ(version.ReadRest(), "plumwit-server 1.7.2\n");
+}
+
+TEST(ExecutableTest, ServesHttpsWithACertificateAndItsKey) {
+  plumwit::testing::ScratchFolder data;
+  const TestAuthority& authority = TestAuthority::Shared();
+  ChildProcess server(kBinary, {"--listen", "127.0.0.1:0", "--data", data.Path(), "--tls-cert",
+                                authority.CertificateFile("good"), "--tls-key",
+                                authority.KeyFile("good")});
+  const unsigned short port = PortFromStartLine(server, "https");
+  ASSERT_NE(port, 0);
+  const std::string url = "https://127.0.0.1:" + std::to_string(port) + "/help/test.xml";
+  ChildProcess curl("/usr/bin/curl",
+                    {"-sS", "--noproxy", "*", "--cacert", authority.AuthorityFile(), url});
+  EXPECT_EQ(curl.Wait(), 0);
+  EXPECT_EQ(curl.ReadRest(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ok>true</ok>\n");
+
+  RawHttpClient client(port, TlsTrust{authority.AuthorityFile()});
+  EXPECT_EQ(client.Exchange(RawHttpClient::ClientGet("/statuses/public_timeline.xml")).status, 200);
+  server.Signal(SIGTERM);
+  EXPECT_EQ(server.Wait(), 0);
+  const std::string output = server.ReadRest();
+  EXPECT_NE(output.find(" GET /help/test.xml 200 "), std::string::npos) << output;
+}
+
+TEST(ExecutableTest, ABadCertificateOrKeyEndsItBeforeServing) {
+  const TestAuthority& authority = TestAuthority::Shared();
+  struct Case {
+    std::vector<std::string> tls_arguments;
+    int status;
+    std::string says;
+  };
+  const std::string missing = "/nonexistent/cert.pem";
+  const Case cases[] = {
+      {{"--tls-cert", missing, "--tls-key", authority.KeyFile("good")},
+       1,
+       "Cannot read the TLS certificate " + missing + ": No such file or directory"},
+      {{"--tls-cert", authority.CertificateFile("good"), "--tls-key",
+        authority.KeyFile("unknown-ca")},
+       1,
+       "The TLS key " + authority.KeyFile("unknown-ca") + " does not match the certificate"},
+      {{"--tls-cert", authority.CertificateFile("expired"), "--tls-key",
+        authority.KeyFile("expired")},
+       1,
+       "The TLS certificate " + authority.CertificateFile("expired") + " expired on"},
+      {{"--tls-cert", authority.CertificateFile("good")}, 2, "give both or neither"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    plumwit::testing::ScratchFolder scratch;
+    const std::string data = scratch.File("data");
+    std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--data", data};
+    arguments.insert(arguments.end(), c.tls_arguments.begin(), c.tls_arguments.end());
+    ChildProcess server(kBinary, arguments);
+    EXPECT_EQ(server.Wait(), c.status);
+    const std::string output = server.ReadRest();
+    EXPECT_EQ(output.rfind("plumwit-server: ", 0), 0u) << output;
+    EXPECT_NE(output.find(c.says), std::string::npos) << output;
+    if (c.status == 1) {
+      EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    }
+    EXPECT_EQ(output.find("serving"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(data));
+  }
 }
 
 class PasswdCommandTest : public ServiceTest {

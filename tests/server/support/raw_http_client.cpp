@@ -3,6 +3,9 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +22,15 @@ namespace {
 std::string AuthorizationLine(std::string_view authorization) {
   if (authorization.empty()) return {};
   return "Authorization: " + std::string(authorization) + "\r\n";
+}
+
+std::string TlsErrorText() {
+  const unsigned long code = ERR_get_error();
+  if (code == 0) return "no detail";
+  char text[256];
+  ERR_error_string_n(code, text, sizeof text);
+  ERR_clear_error();
+  return text;
 }
 
 }  // namespace
@@ -50,16 +62,49 @@ RawHttpClient::RawHttpClient(unsigned short port, std::chrono::milliseconds time
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    const int error = errno;
     ::close(socket_);
-    throw std::runtime_error("connect failed");
+    throw std::runtime_error(std::string("connect failed: ") + std::strerror(error));
   }
 }
 
-RawHttpClient::~RawHttpClient() { ::close(socket_); }
+RawHttpClient::RawHttpClient(unsigned short port, const TlsTrust& trust,
+                             std::chrono::milliseconds timeout)
+    : RawHttpClient(port, timeout) {
+  // Should the handshake throw, the destructor still runs: the plain
+  // constructor this delegates to has completed.
+  StartTls(trust);
+}
+
+void RawHttpClient::StartTls(const TlsTrust& trust) {
+  tls_context_ = SSL_CTX_new(TLS_client_method());
+  SSL_CTX_set_min_proto_version(tls_context_, TLS1_2_VERSION);
+  if (SSL_CTX_load_verify_locations(tls_context_, trust.authority_file.c_str(), nullptr) != 1) {
+    throw std::runtime_error("cannot load " + trust.authority_file + ": " + TlsErrorText());
+  }
+  SSL_CTX_set_verify(tls_context_, SSL_VERIFY_PEER, nullptr);
+  tls_ = SSL_new(tls_context_);
+  X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(tls_), "127.0.0.1");
+  SSL_set_fd(tls_, socket_);
+  if (SSL_connect(tls_) != 1) {
+    throw std::runtime_error("TLS handshake failed: " + TlsErrorText());
+  }
+}
+
+RawHttpClient::~RawHttpClient() {
+  if (tls_ != nullptr) SSL_free(tls_);
+  if (tls_context_ != nullptr) SSL_CTX_free(tls_context_);
+  tls_ = nullptr;
+  tls_context_ = nullptr;
+  if (socket_ >= 0) ::close(socket_);
+  socket_ = -1;
+}
 
 void RawHttpClient::Send(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t sent = ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    const ssize_t sent =
+        tls_ != nullptr ? SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size()))
+                        : ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent <= 0) throw std::runtime_error("send failed");
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
@@ -67,6 +112,7 @@ void RawHttpClient::Send(std::string_view bytes) {
 
 bool RawHttpClient::Fill() {
   char chunk[8192];
+  if (tls_ != nullptr) return FillFromTls(chunk, sizeof chunk);
   const ssize_t received = ::recv(socket_, chunk, sizeof chunk, 0);
   if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
     throw std::runtime_error("timed out waiting for the server");
@@ -74,6 +120,25 @@ bool RawHttpClient::Fill() {
   if (received <= 0) return false;
   buffer_.append(chunk, static_cast<std::size_t>(received));
   return true;
+}
+
+bool RawHttpClient::FillFromTls(char* chunk, int size) {
+  const int received = SSL_read(tls_, chunk, size);
+  if (received > 0) {
+    buffer_.append(chunk, static_cast<std::size_t>(received));
+    return true;
+  }
+  const int error = SSL_get_error(tls_, received);
+  ERR_clear_error();
+  if (error == SSL_ERROR_ZERO_RETURN) {
+    close_notify_received_ = true;
+    return false;
+  }
+  if (error == SSL_ERROR_WANT_READ ||
+      (error == SSL_ERROR_SYSCALL && (errno == EAGAIN || errno == EWOULDBLOCK))) {
+    throw std::runtime_error("timed out waiting for the server");
+  }
+  return false;  // closed without close_notify, or broken
 }
 
 HttpReply RawHttpClient::ReadHeaders() { return ReadHead(); }
@@ -129,6 +194,16 @@ bool RawHttpClient::ServerClosed() {
     return buffer_.empty() && !Fill();
   } catch (const std::runtime_error&) {
     return false;  // still open after the time-out
+  }
+}
+
+bool RawHttpClient::ReadsToClose() {
+  try {
+    while (Fill()) {
+    }
+    return true;
+  } catch (const std::runtime_error&) {
+    return false;
   }
 }
 

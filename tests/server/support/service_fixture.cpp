@@ -1,8 +1,13 @@
 #include "support/service_fixture.h"
 
+#include "support/test_authority.h"
+
 namespace plumwit::server::testing {
 
-void ServiceTest::StartServer(const HttpLimits& limits) {
+using plumwit::testing::TestAuthority;
+
+void ServiceTest::StartServer(const HttpLimits& limits, Transport transport) {
+  transport_ = transport;
   ServerOptions options;
   options.address = "127.0.0.1";
   options.port = 0;
@@ -13,6 +18,10 @@ void ServiceTest::StartServer(const HttpLimits& limits) {
     std::lock_guard lock(log_mutex_);
     log_.emplace_back(line);
   };
+  if (transport == Transport::kTls) {
+    options.tls_certificate = TestAuthority::Shared().CertificateFile("good");
+    options.tls_key = TestAuthority::Shared().KeyFile("good");
+  }
   server_ = std::make_unique<Server>(options);
   server_->Start();
 }
@@ -21,8 +30,17 @@ void ServiceTest::StopServer() { server_.reset(); }
 
 void ServiceTest::RestartServer() {
   StopServer();
-  StartServer();
+  StartServer({}, transport_);
 }
+
+std::unique_ptr<RawHttpClient> ServiceTest::Connect(std::chrono::milliseconds timeout) {
+  if (transport_ == Transport::kTls) {
+    return std::make_unique<RawHttpClient>(Port(), TestTrust(), timeout);
+  }
+  return std::make_unique<RawHttpClient>(Port(), timeout);
+}
+
+TlsTrust ServiceTest::TestTrust() { return {TestAuthority::Shared().AuthorityFile()}; }
 
 HttpReply ServiceTest::Get(std::string_view target, std::string_view authorization) {
   return Exchange(RawHttpClient::ClientGet(target, authorization));
@@ -38,8 +56,7 @@ HttpReply ServiceTest::PostForm(std::string_view target, std::string_view body,
 }
 
 HttpReply ServiceTest::Exchange(std::string_view raw_request) {
-  RawHttpClient client(Port());
-  return client.Exchange(raw_request);
+  return Connect()->Exchange(raw_request);
 }
 
 std::string ServiceTest::SignUp(const std::string& screen_name, const std::string& password) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -17,6 +18,10 @@
 
 namespace plumwit::server::testing {
 
+// How the test service is reached: plain HTTP, or HTTPS with the test
+// authority's "good" certificate.
+enum class Transport { kPlain, kTls };
+
 // A real server with the demo seeded, on a free loopback port, with its data
 // in a temporary folder; requests go through real sockets.
 class ServiceTest : public ::testing::Test {
@@ -24,13 +29,19 @@ class ServiceTest : public ::testing::Test {
   void SetUp() override { StartServer(); }
   void TearDown() override { StopServer(); }
 
-  void StartServer(const HttpLimits& limits = {});
+  void StartServer(const HttpLimits& limits = {}, Transport transport = Transport::kPlain);
   void StopServer();
   // A new server on the same data folder.
   void RestartServer();
 
   unsigned short Port() const { return server_->Port(); }
   std::filesystem::path DataFolder() const { return data_.Path(); }
+
+  // A new connection in the server's transport (over TLS, the handshake is
+  // done and the test authority trusted).
+  std::unique_ptr<RawHttpClient> Connect(
+      std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  static TlsTrust TestTrust();
 
   // Each on a connection of its own, in the client program's request shapes.
   HttpReply Get(std::string_view target, std::string_view authorization = {});
@@ -48,6 +59,7 @@ class ServiceTest : public ::testing::Test {
  private:
   plumwit::testing::ScratchFolder data_;
   std::unique_ptr<Server> server_;
+  Transport transport_ = Transport::kPlain;
   std::mutex log_mutex_;
   std::vector<std::string> log_;
 };
