@@ -87,7 +87,8 @@ CommandLineOptions CommandLine::Parse(const std::vector<std::string>& arguments)
     }
   }
   const bool tls_given = options.tls_certificate || options.tls_key;
-  if (options.mode == CommandLineOptions::Mode::kPasswd && (listen_given || options.demo || tls_given)) {
+  if (options.mode == CommandLineOptions::Mode::kPasswd &&
+      (listen_given || options.demo || tls_given)) {
     throw CommandLineError("passwd takes only --data.");
   }
   if (options.tls_certificate.has_value() != options.tls_key.has_value()) {

@@ -5,7 +5,6 @@
 #include <boost/asio/strand.hpp>
 #include <boost/beast/core/bind_handler.hpp>
 
-
 namespace plumwit::server {
 
 namespace asio = boost::asio;

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "server/connection_slots.h"
-#include "server/http_session.h"
 #include "server/http_limits.h"
+#include "server/http_session.h"
 #include "server/password_check_pool.h"
 #include "server/request_log.h"
 #include "server/router.h"

@@ -104,8 +104,9 @@ void HttpSession<Stream>::ReadHeader() {
   parser_->header_limit(
       static_cast<std::uint32_t>(limits_.max_request_line + limits_.max_header_bytes));
   parser_->body_limit(limits_.max_body_bytes);
-  http::async_read_header(stream_, buffer_, *parser_,
-                          beast::bind_front_handler(&HttpSession<Stream>::OnHeader, this->shared_from_this()));
+  http::async_read_header(
+      stream_, buffer_, *parser_,
+      beast::bind_front_handler(&HttpSession<Stream>::OnHeader, this->shared_from_this()));
 }
 
 template <class Stream>
@@ -129,10 +130,11 @@ void HttpSession<Stream>::OnHeader(beast::error_code error, std::size_t) {
   if (refusing_) return Refuse(503, kTooManyConnections);
   if (IgnoresCase(ToStd(request[http::field::expect]), "100-continue")) {
     continue_ = {http::status::continue_, 11};
-    http::async_write(stream_, continue_,
-                      [self = this->shared_from_this()](beast::error_code write_error, std::size_t) {
-                        if (!write_error) self->ReadBody();
-                      });
+    http::async_write(
+        stream_, continue_,
+        [self = this->shared_from_this()](beast::error_code write_error, std::size_t) {
+          if (!write_error) self->ReadBody();
+        });
     return;
   }
   ReadBody();
@@ -140,8 +142,9 @@ void HttpSession<Stream>::OnHeader(beast::error_code error, std::size_t) {
 
 template <class Stream>
 void HttpSession<Stream>::ReadBody() {
-  http::async_read(stream_, buffer_, *parser_,
-                   beast::bind_front_handler(&HttpSession<Stream>::OnBody, this->shared_from_this()));
+  http::async_read(
+      stream_, buffer_, *parser_,
+      beast::bind_front_handler(&HttpSession<Stream>::OnBody, this->shared_from_this()));
 }
 
 template <class Stream>
@@ -210,8 +213,8 @@ ServiceResponse HttpSession<Stream>::Busy(std::string_view raw_target, std::stri
 }
 
 template <class Stream>
-void HttpSession<Stream>::Send(ServiceResponse answer, std::string_view method, std::string_view target,
-                       bool head_only) {
+void HttpSession<Stream>::Send(ServiceResponse answer, std::string_view method,
+                               std::string_view target, bool head_only) {
   response_ = {};
   response_.version(11);
   response_.result(answer.status);
@@ -229,8 +232,9 @@ void HttpSession<Stream>::Send(ServiceResponse answer, std::string_view method, 
   log_.Record(method, ServiceRequest::DisplayPath(target), answer.status,
               std::chrono::steady_clock::now() - started_);
   Tcp().expires_after(limits_.timeout);
-  http::async_write(stream_, response_,
-                    beast::bind_front_handler(&HttpSession<Stream>::OnWrite, this->shared_from_this()));
+  http::async_write(
+      stream_, response_,
+      beast::bind_front_handler(&HttpSession<Stream>::OnWrite, this->shared_from_this()));
 }
 
 template <class Stream>
@@ -249,8 +253,7 @@ void HttpSession<Stream>::Close() {
     // A client that never answers close_notify costs only this deadline;
     // the connection is drained and closed either way.
     Tcp().expires_after(kDrainTime);
-    stream_.async_shutdown(
-        [self = this->shared_from_this()](beast::error_code) { self->Drain(); });
+    stream_.async_shutdown([self = this->shared_from_this()](beast::error_code) { self->Drain(); });
   } else {
     Drain();
   }
@@ -261,16 +264,18 @@ void HttpSession<Stream>::Drain() {
   beast::error_code ignored;
   Tcp().socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
   Tcp().expires_after(kDrainTime);
-  Tcp().async_read_some(asio::buffer(drain_buffer_),
-                          beast::bind_front_handler(&HttpSession<Stream>::OnDrain, this->shared_from_this()));
+  Tcp().async_read_some(
+      asio::buffer(drain_buffer_),
+      beast::bind_front_handler(&HttpSession<Stream>::OnDrain, this->shared_from_this()));
 }
 
 template <class Stream>
 void HttpSession<Stream>::OnDrain(beast::error_code error, std::size_t bytes) {
   drained_ += bytes;
   if (error || drained_ > kMaxDrainBytes) return;  // closes as the session ends
-  Tcp().async_read_some(asio::buffer(drain_buffer_),
-                          beast::bind_front_handler(&HttpSession<Stream>::OnDrain, this->shared_from_this()));
+  Tcp().async_read_some(
+      asio::buffer(drain_buffer_),
+      beast::bind_front_handler(&HttpSession<Stream>::OnDrain, this->shared_from_this()));
 }
 
 template <class Stream>

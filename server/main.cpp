@@ -45,8 +45,7 @@ int RunServer(const CommandLineOptions& options, const std::filesystem::path& da
   plumwit::server::Server server(server_options);
   const int signal_number = server.RunUntilSignalled([&] {
     std::cerr << "plumwit-server: serving " << server.Scheme() << "://" << server.HostAndPort()
-              << "/ with data in "
-              << data_folder.string() << std::endl;
+              << "/ with data in " << data_folder.string() << std::endl;
   });
   std::cerr << "plumwit-server: stopped ("
             << (signal_number == SIGINT    ? "SIGINT"

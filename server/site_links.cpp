@@ -4,8 +4,7 @@
 
 namespace plumwit::server {
 
-SiteLinks::SiteLinks(std::string_view scheme, std::string_view host,
-                     std::string_view fallback_host)
+SiteLinks::SiteLinks(std::string_view scheme, std::string_view host, std::string_view fallback_host)
     : scheme_(scheme),
       host_(IsPlainHost(host) ? host : fallback_host),
       base_(scheme_ + "://" + host_) {}

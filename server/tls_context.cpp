@@ -78,8 +78,7 @@ void UseCertificateChain(SSL_CTX* context, const std::filesystem::path& path) {
   const Bio input = MemoryBio(contents);
   Certificate leaf(PEM_read_bio_X509(input.get(), nullptr, NoPassphrase, nullptr));
   if (!leaf) {
-    throw std::runtime_error("The TLS certificate " + path.string() +
-                             " holds no PEM certificate.");
+    throw std::runtime_error("The TLS certificate " + path.string() + " holds no PEM certificate.");
   }
   CheckValidityPeriod(leaf.get(), path);
   SSL_CTX_use_certificate(context, leaf.get());

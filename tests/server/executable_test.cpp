@@ -92,9 +92,9 @@ TEST(ExecutableTest, CommandLineErrorsExitWithUsage) {
 TEST(ExecutableTest, ServesHttpsWithACertificateAndItsKey) {
   plumwit::testing::ScratchFolder data;
   const TestAuthority& authority = TestAuthority::Shared();
-  ChildProcess server(kBinary, {"--listen", "127.0.0.1:0", "--data", data.Path(), "--tls-cert",
-                                authority.CertificateFile("good"), "--tls-key",
-                                authority.KeyFile("good")});
+  ChildProcess server(kBinary,
+                      {"--listen", "127.0.0.1:0", "--data", data.Path(), "--tls-cert",
+                       authority.CertificateFile("good"), "--tls-key", authority.KeyFile("good")});
   const unsigned short port = PortFromStartLine(server, "https");
   ASSERT_NE(port, 0);
   const std::string url = "https://127.0.0.1:" + std::to_string(port) + "/help/test.xml";

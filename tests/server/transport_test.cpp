@@ -31,9 +31,8 @@ TEST_P(TransportTest, SignInRecordTimelinePostAndProfileUpdate) {
 
   const HttpReply timeline = Get("/statuses/home_timeline/demo.xml?count=20", DemoAuth());
   ASSERT_EQ(timeline.status, 200);
-  EXPECT_STREQ(
-      ParseXml(timeline.body).child("statuses").child("status").child_value("text"),
-      ("over " + Scheme()).c_str());
+  EXPECT_STREQ(ParseXml(timeline.body).child("statuses").child("status").child_value("text"),
+               ("over " + Scheme()).c_str());
 
   const HttpReply profile = Post("/account/update_profile.xml?name=" + Encode("Dana Demo") +
                                      "&screen_name=demo&location=&description=&url=",
@@ -57,7 +56,8 @@ TEST_P(TransportTest, LinksInDocumentsUseTheServedScheme) {
 
 TEST_P(TransportTest, KeepAliveServesSeveralRequestsOnOneConnection) {
   const std::unique_ptr<RawHttpClient> client = Connect();
-  const HttpReply first = client->Exchange(RawHttpClient::ClientGet("/users/show/demo", DemoAuth()));
+  const HttpReply first =
+      client->Exchange(RawHttpClient::ClientGet("/users/show/demo", DemoAuth()));
   EXPECT_EQ(first.status, 200);
   EXPECT_EQ(first.Header("Connection"), "keep-alive");
   // The client's posts are HTTP/1.0 asking for keep-alive.
@@ -65,14 +65,15 @@ TEST_P(TransportTest, KeepAliveServesSeveralRequestsOnOneConnection) {
       client->Exchange(RawHttpClient::ClientPost("/statuses/update.xml?status=kept", DemoAuth()));
   EXPECT_EQ(post.status, 200);
   EXPECT_EQ(post.Header("Connection"), "keep-alive");
-  const HttpReply again = client->Exchange(
-      RawHttpClient::ClientGet("/statuses/home_timeline/demo.xml", DemoAuth()));
+  const HttpReply again =
+      client->Exchange(RawHttpClient::ClientGet("/statuses/home_timeline/demo.xml", DemoAuth()));
   EXPECT_NE(again.body.find("<text>kept</text>"), std::string::npos);
 }
 
 TEST_P(TransportTest, AnsweringWithCloseEndsTheConnectionCleanly) {
   const std::unique_ptr<RawHttpClient> client = Connect();
-  const HttpReply reply = client->Exchange("GET /help/test.xml HTTP/1.1\r\nConnection: close\r\n\r\n");
+  const HttpReply reply =
+      client->Exchange("GET /help/test.xml HTTP/1.1\r\nConnection: close\r\n\r\n");
   EXPECT_EQ(reply.status, 200);
   EXPECT_EQ(reply.Header("Connection"), "close");
   EXPECT_TRUE(client->ServerClosed());

@@ -2,10 +2,10 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -102,9 +102,9 @@ RawHttpClient::~RawHttpClient() {
 
 void RawHttpClient::Send(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t sent =
-        tls_ != nullptr ? SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size()))
-                        : ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    const ssize_t sent = tls_ != nullptr
+                             ? SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size()))
+                             : ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent <= 0) throw std::runtime_error("send failed");
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
