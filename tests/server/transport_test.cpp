@@ -13,6 +13,10 @@
 namespace plumwit::server::testing {
 namespace {
 
+std::string TransportName(const ::testing::TestParamInfo<Transport>& info) {
+  return info.param == Transport::kTls ? "Tls" : "Plain";
+}
+
 class TransportTest : public ServiceTest, public ::testing::WithParamInterface<Transport> {
  protected:
   void SetUp() override { StartServer({}, GetParam()); }
@@ -83,10 +87,33 @@ TEST_P(TransportTest, AnsweringWithCloseEndsTheConnectionCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndTls, TransportTest,
-                         ::testing::Values(Transport::kPlain, Transport::kTls),
-                         [](const ::testing::TestParamInfo<Transport>& info) {
-                           return info.param == Transport::kTls ? "Tls" : "Plain";
-                         });
+                         ::testing::Values(Transport::kPlain, Transport::kTls), TransportName);
+
+// Room for one connection only: the next is answered 503 in the same
+// transport and closed.
+class FullServiceTest : public ServiceTest, public ::testing::WithParamInterface<Transport> {
+ protected:
+  void SetUp() override {
+    HttpLimits limits;
+    limits.max_connections = 1;
+    StartServer(limits, GetParam());
+  }
+};
+
+TEST_P(FullServiceTest, AConnectionBeyondTheRoomIsRefusedInTheSameTransport) {
+  const std::unique_ptr<RawHttpClient> holding = Connect();
+  ASSERT_EQ(holding->Exchange(RawHttpClient::ClientGet("/help/test.xml")).status, 200);
+
+  const std::unique_ptr<RawHttpClient> refused = Connect();
+  const HttpReply reply = refused->Exchange(RawHttpClient::ClientGet("/help/test.xml"));
+  EXPECT_EQ(reply.status, 503);
+  EXPECT_EQ(reply.Header("Retry-After"), "1");
+  EXPECT_TRUE(refused->ServerClosed());
+  EXPECT_EQ(refused->ReceivedCloseNotify(), GetParam() == Transport::kTls);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndTls, FullServiceTest,
+                         ::testing::Values(Transport::kPlain, Transport::kTls), TransportName);
 
 class TlsDeadlineTest : public ServiceTest {
  protected:
