@@ -50,6 +50,8 @@ class GuiFixture {
   void SignIn(const QString& user, const QString& password);
 
   QSize screen{1280, 1024};
+  // The interface the program speaks, as a build would fix it.
+  ServiceDialect service_dialect = ServiceDialect::kClassic;
   // Empty: the module built beside the tests.
   std::string view_module_file;
   QStringList messages;
