@@ -119,7 +119,7 @@ class TKIV : public QWidget {
   void ShowStatusHint(const QString& hint);
 
   bool RequestAccountRecord();
-  bool RememberSignIn();
+  std::string RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
   void ReportSignInFailure(const std::exception& error);
