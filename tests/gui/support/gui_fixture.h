@@ -56,6 +56,7 @@ class GuiFixture {
   QSize screen{1280, 1024};
   // The interface the program speaks, as a build would fix it.
   ServiceDialect service_dialect = ServiceDialect::kClassic;
+  std::string service_scheme = "http";
   // Empty: the module built beside the tests.
   std::string view_module_file;
   QStringList messages;
