@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/error.h"
 #include "core/service/endpoints.h"
 #include "core/service/people_info.h"
 #include "core/settings/ini_file.h"
@@ -28,6 +29,9 @@ std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+constexpr int kUnauthorizedCode = 401;
+constexpr int kNotFoundCode = 404;
+
 }  // namespace
 
 void TKIV::HomeUsernameChange() { HomePasswordChange(); }
@@ -43,9 +47,12 @@ void TKIV::LoginClick() {
     store_.SetFileName(RememberFileName());
     Panel_->show();
     TwPanel_->show();
-    RequestAccountRecord();
+    if (!RequestAccountRecord()) {
+      ReportRefusedSignIn();
+      return;
+    }
     GetPeopleInfo();
-    const bool remembered = RememberSignIn();
+    const std::string unwritten = RememberSignIn();
     account_.AccountName = TextOf(HomeLogin_->HomeUsername);
     account_.AccountPassword = TextOf(HomeLogin_->HomePassword);
     Panel_->SetCounts(Q(account_.StatusesCount), Q(account_.FollowersCount),
@@ -53,37 +60,56 @@ void TKIV::LoginClick() {
     ShowSignedIn();
     HomeTimelineRefresh();
     FormCreate();
-    // The sign-in itself worked; the user still learns that it will not be
-    // remembered.
-    if (!remembered) ShowDefaultError(Q("Unable to write to " + store_.FullPath()));
+    // The sign-in itself worked; the user still learns, once, what it could
+    // not keep.
+    if (!unwritten.empty()) ShowDefaultError(Q(unwritten));
   } catch (const std::exception& error) {
-    ReportSignInFailure(error.what());
+    ReportSignInFailure(error);
   }
 }
 
-void TKIV::RequestAccountRecord() {
+// False when the service refused the credentials. Only the dialect of GNU
+// social and Friendica can tell that here: Friendica guards every request,
+// the record included, while the classic service and a public GNU social
+// show the record to any password and refuse only the timeline.
+bool TKIV::RequestAccountRecord() {
   http_.Request.Username = TextOf(HomeLogin_->HomeUsername);
   http_.Request.Password = TextOf(HomeLogin_->HomePassword);
   http_.Request.BasicAuthentication = true;
   xml_.SetActive(false);
   const std::string reply =
       http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.Service()));
+  if (setup_.service_dialect == ServiceDialect::kStatusNet &&
+      http_.LastReplyCode() == kUnauthorizedCode) {
+    return false;
+  }
   xml_.Load(reply);
+  return true;
 }
 
 // Assigned only when the whole record was read, so a failure keeps the
 // previous values.
 void TKIV::GetPeopleInfo() { static_cast<PeopleInfo&>(account_) = ReadPeopleInfo(xml_); }
 
-// Returns false when the remembered sign-in store could not be saved.
-bool TKIV::RememberSignIn() {
+// Returns one "Unable to write to" line, CR LF between them, for each file
+// that could not be written, or nothing. A folder that cannot be written
+// (a file in its place, a full disk) must not cost the sign-in: the files
+// on disk stay as they were and the sign-in goes on.
+std::string TKIV::RememberSignIn() {
   const bool remember = HomeLogin_->Remember->isChecked();
   const bool saved_name = store_.WriteText(
       "RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
   const bool saved_password = store_.WriteText(
       "RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
-  Settings().WriteBool("Login", "Remember", remember);
-  return saved_name && saved_password;
+  std::string unwritten;
+  if (!saved_name || !saved_password) unwritten = "Unable to write to " + store_.FullPath();
+  try {
+    Settings().WriteBool("Login", "Remember", remember);
+  } catch (const Error& refused) {
+    if (!unwritten.empty()) unwritten += "\r\n";
+    unwritten += refused.what();
+  }
+  return unwritten;
 }
 
 void TKIV::ShowSignedIn() {
@@ -112,9 +138,13 @@ void TKIV::RestoreSignedOutLayout() {
 
 // Every failure puts the sign-in group back, so the window is never left
 // half-way; the two failures users meet most get the program's own words.
-void TKIV::ReportSignInFailure(const std::string& message) {
+// An unknown user is known by the status code alone: servers word the
+// reason phrase as they like ("Page not found.") or leave it out.
+void TKIV::ReportSignInFailure(const std::exception& error) {
   RestoreSignedOutLayout();
-  if (message == texts::kNotFoundStatus) {
+  const std::string message = error.what();
+  const auto* status = dynamic_cast<const HttpStatusError*>(&error);
+  if (status != nullptr && status->Code() == kNotFoundCode) {
     ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) +
                 QString::fromUtf8(build::kServiceSite) +
                 QString::fromUtf8(texts::kUnknownUserMessageEnd));
@@ -123,6 +153,13 @@ void TKIV::ReportSignInFailure(const std::string& message) {
   } else {
     ShowMessage(QString::fromUtf8(texts::kErrorPrefix) + QString::fromStdString(message));
   }
+}
+
+// Nothing has been written yet: the store, the settings and the Account
+// state keep what they held, and the boxes keep what was typed.
+void TKIV::ReportRefusedSignIn() {
+  RestoreSignedOutLayout();
+  ShowMessage(QString::fromUtf8(texts::kRefusedSignInMessage));
 }
 
 void TKIV::LoginLogoutClick() {

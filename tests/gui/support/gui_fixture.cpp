@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/settings/file_locations.h"
 #include "support/scripted_http_server.h"
 #include "ui/ui_seams.h"
 
@@ -48,11 +49,18 @@ GuiFixture::~GuiFixture() {
 void GuiFixture::Start() {
   WindowSetup setup;
   setup.program_folder = ProgramFolder();
-  setup.application_data_folder = DataFolder();
-  // A portable copy: the settings stay in the program folder.
-  setup.settings_file = ProgramFolder() + "settings.kiv";
+  if (installed_layout) {
+    setup.application_data_folder = UserConfigFolder();
+    setup.settings_file = SettingsFileLocation(setup.program_folder, setup.application_data_folder);
+  } else {
+    setup.application_data_folder = DataFolder();
+    // A portable copy: the settings stay in the program folder.
+    setup.settings_file = ProgramFolder() + "settings.kiv";
+  }
   setup.stylesheet_folder = ProgramFolder();
   setup.service_host = service_host_;
+  setup.service_dialect = service_dialect;
+  setup.service_scheme = service_scheme;
   setup.http_limits.timeout = std::chrono::seconds(5);
   setup.screen_size = [this] { return screen; };
   setup.view_module_file = view_module_file.empty() ? PLUMWIT_VIEW_MODULE_PATH : view_module_file;
