@@ -39,6 +39,13 @@ class ConnectionClosedError : public Error {
   ConnectionClosedError() : Error("Connection Closed Gracefully.") {}
 };
 
+// The secure connection could not be set up, or broke: "TLS Error" CR LF and
+// a sentence saying why (the certificate, the protocol, a cut-off reply).
+class TlsError : public Error {
+ public:
+  using Error::Error;
+};
+
 // A request that cannot be sent as asked: a header value or the request
 // line would carry a line break, or the address names an invalid port.
 // Nothing was sent.
@@ -93,8 +100,8 @@ class HttpClient {
 
   HttpRequestSettings Request;
 
-  // Returns the body of an accepted reply; throws HttpStatusError, SocketError
-  // or ConnectionClosedError otherwise.
+  // Returns the body of an accepted reply; throws HttpStatusError, SocketError,
+  // TlsError (https only) or ConnectionClosedError otherwise.
   std::string Get(const std::string& url);
   // `form` holds "name=value" lines; the program always passes none.
   std::string Post(const std::string& url, const std::vector<std::string>& form = {});
