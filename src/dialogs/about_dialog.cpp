@@ -16,6 +16,7 @@
 #include "ui/hints.h"
 #include "ui/link_label.h"
 #include "ui/link_opener.h"
+#include "ui/opening_focus.h"
 #include "ui/skin.h"
 #include "ui/svg_picture.h"
 
@@ -60,6 +61,8 @@ TAbout::TAbout(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
   BuildLinks();
   BuildFooter();
   BuildActions();
+  // Its one input is Close; the links and the donation come before it with Tab.
+  OpeningFocus::Install(*this, *sButton1);
   SpreadWindowFont(*this);
   SpreadSkinPalette(*this);
   ConnectControls();
@@ -122,7 +125,6 @@ void TAbout::BuildFooter() {
   sButton1 = AddButton(this, "sButton1", QStringLiteral("Close"), QRect(312, 344, 75, 25),
                        QStringLiteral("Close window"));
   MakeMainButton(sButton1);
-  sButton1->setFocus();
 }
 
 void TAbout::BuildActions() {

@@ -16,6 +16,7 @@
 #include "ui/exception_guard.h"
 #include "ui/form_label.h"
 #include "ui/hints.h"
+#include "ui/opening_focus.h"
 #include "ui/skin.h"
 #include "ui/svg_picture.h"
 #include "ui/user_messages.h"
@@ -44,6 +45,7 @@ TOptions::TOptions(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_(kiv) {
                    DesignFont("Tahoma", 8, FontUnit::kPoints));
   BuildPictureAndLabels();
   BuildControls();
+  OpeningFocus::Install(*this, *RefreshTime);
   SpreadWindowFont(*this);
   SpreadSkinPalette(*this);
   connect(NeverRefresh, &QCheckBox::clicked, this, Guarded(this, &TOptions::NeverRefreshClick));

@@ -12,6 +12,7 @@
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/opening_focus.h"
 #include "ui/skin.h"
 
 namespace plumwit {
@@ -25,6 +26,7 @@ TPostNewTweet::TPostNewTweet(TKIV& kiv, QWidget* parent) : QDialog(parent), kiv_
   SetUpDialogFrame(*this, "PostNewTweet", QStringLiteral("Post new tweet..."), QSize(520, 115),
                    DesignFont("Tahoma", 11, FontUnit::kPixels));
   BuildControls();
+  OpeningFocus::Install(*this, *MemoPost);
   SpreadWindowFont(*this);
   SpreadSkinPalette(*this);
   connect(MemoPost, &LimitedMemo::Changed, this, Guarded(this, &TPostNewTweet::MemoPostChange));

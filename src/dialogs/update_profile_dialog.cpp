@@ -20,6 +20,7 @@
 #include "ui/form_label.h"
 #include "ui/hints.h"
 #include "ui/limited_memo.h"
+#include "ui/opening_focus.h"
 #include "ui/skin.h"
 #include "ui/user_messages.h"
 
@@ -38,6 +39,7 @@ TUpdateProfile::TUpdateProfile(TKIV& kiv, QWidget* parent)
                    QSize(442, 247), DesignFont("Tahoma", 11, FontUnit::kPixels));
   BuildLabels();
   BuildFields();
+  OpeningFocus::Install(*this, *RealName);
   SpreadWindowFont(*this);
   SpreadSkinPalette(*this);
   connect(sButton1, &QPushButton::clicked, this, Guarded(this, &TUpdateProfile::sButton1Click));

@@ -118,7 +118,7 @@ class TKIV : public QWidget {
   void ShowStatusHint(const QString& hint);
 
   void RequestAccountRecord();
-  bool RememberSignIn();
+  std::string RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
   void ReportSignInFailure(const std::string& message);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/error.h"
 #include "core/service/endpoints.h"
 #include "core/service/people_info.h"
 #include "core/settings/ini_file.h"
@@ -45,7 +46,7 @@ void TKIV::LoginClick() {
     TwPanel_->show();
     RequestAccountRecord();
     GetPeopleInfo();
-    const bool remembered = RememberSignIn();
+    const std::string unwritten = RememberSignIn();
     account_.AccountName = TextOf(HomeLogin_->HomeUsername);
     account_.AccountPassword = TextOf(HomeLogin_->HomePassword);
     Panel_->SetCounts(Q(account_.StatusesCount), Q(account_.FollowersCount),
@@ -53,9 +54,9 @@ void TKIV::LoginClick() {
     ShowSignedIn();
     HomeTimelineRefresh();
     FormCreate();
-    // The sign-in itself worked; the user still learns that it will not be
-    // remembered.
-    if (!remembered) ShowDefaultError(Q("Unable to write to " + store_.FullPath()));
+    // The sign-in itself worked; the user still learns, once, what it could
+    // not keep.
+    if (!unwritten.empty()) ShowDefaultError(Q(unwritten));
   } catch (const std::exception& error) {
     ReportSignInFailure(error.what());
   }
@@ -75,15 +76,25 @@ void TKIV::RequestAccountRecord() {
 // previous values.
 void TKIV::GetPeopleInfo() { static_cast<PeopleInfo&>(account_) = ReadPeopleInfo(xml_); }
 
-// Returns false when the remembered sign-in store could not be saved.
-bool TKIV::RememberSignIn() {
+// Returns one "Unable to write to" line, CR LF between them, for each file
+// that could not be written, or nothing. A folder that cannot be written
+// (a file in its place, a full disk) must not cost the sign-in: the files
+// on disk stay as they were and the sign-in goes on.
+std::string TKIV::RememberSignIn() {
   const bool remember = HomeLogin_->Remember->isChecked();
   const bool saved_name = store_.WriteText(
       "RememberUsername", remember ? TextOf(HomeLogin_->HomeUsername) : std::string());
   const bool saved_password = store_.WriteText(
       "RememberPassword", remember ? TextOf(HomeLogin_->HomePassword) : std::string());
-  Settings().WriteBool("Login", "Remember", remember);
-  return saved_name && saved_password;
+  std::string unwritten;
+  if (!saved_name || !saved_password) unwritten = "Unable to write to " + store_.FullPath();
+  try {
+    Settings().WriteBool("Login", "Remember", remember);
+  } catch (const Error& refused) {
+    if (!unwritten.empty()) unwritten += "\r\n";
+    unwritten += refused.what();
+  }
+  return unwritten;
 }
 
 void TKIV::ShowSignedIn() {

@@ -59,7 +59,15 @@ void TweetBox::tweetbtnClick() {
   http.Request.From = kClientName;
   if (PostStatus(kiv_, text)) Tweet->clear();
   kiv_.HomeTimelineRefresh();
+  ReturnFocusToMemo();
   tweetbtn->setEnabled(false);
+}
+
+// Disabling the focused button would hand the focus on down the Tab order,
+// to the tool bar's sign-out button, where the next Space signs the user out.
+// The user goes on writing instead.
+void TweetBox::ReturnFocusToMemo() {
+  if (Tweet->isVisibleTo(window())) Tweet->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace plumwit

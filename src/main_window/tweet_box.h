@@ -27,6 +27,8 @@ class TweetBox : public QFrame {
   QPushButton* tweetbtn;
 
  private:
+  void ReturnFocusToMemo();
+
   TKIV& kiv_;
 };
 

@@ -63,6 +63,19 @@ class AboutDialogTest : public QObject {
     QCOMPARE(bed_->modal_dialogs, QStringList({QStringLiteral("About"), QStringLiteral("About")}));
   }
 
+  // Its one input, Close, has the focus at each opening, even after Tab
+  // took it to a link before the dialog was closed.
+  void everyOpeningStartsOnClose() {
+    for (int opening = 0; opening < 2; ++opening) {
+      QCOMPARE(dialog_->focusWidget()->objectName(), QStringLiteral("sButton1"));
+      QTest::keyClick(dialog_->focusWidget(), Qt::Key_Tab);
+      QCOMPARE(dialog_->focusWidget()->objectName(), QStringLiteral("sWebLabel4"));
+      QTest::keyClick(dialog_->focusWidget(), Qt::Key_Escape);
+      QVERIFY(dialog_->isHidden());
+      bed_->KIV().findChild<QToolButton*>(QStringLiteral("ToolButton3"))->click();
+    }
+  }
+
  private:
   std::unique_ptr<DialogTestBed> bed_;
   TAbout* dialog_ = nullptr;

@@ -84,6 +84,42 @@ void ScriptGoodAccount(LoopbackHttpServer& server) {
       plumwit::test::OneStatusTimeline("Hello from bob", "http://" + server.Host() + "/bob.png"));
 }
 
+// Points $XDG_CONFIG_HOME at a folder of the test's own while it lives.
+class ConfigHome {
+ public:
+  ConfigHome()
+      : had_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")), old_(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("XDG_CONFIG_HOME", folder_.path().toUtf8());
+  }
+  ~ConfigHome() {
+    if (had_) {
+      qputenv("XDG_CONFIG_HOME", old_);
+    } else {
+      qunsetenv("XDG_CONFIG_HOME");
+    }
+  }
+  ConfigHome(const ConfigHome&) = delete;
+  ConfigHome& operator=(const ConfigHome&) = delete;
+
+  QString ProgramFolder() const { return folder_.filePath(QStringLiteral("plumwit")); }
+
+ private:
+  QTemporaryDir folder_;
+  bool had_;
+  QByteArray old_;
+};
+
+QByteArray Slurp(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void Spill(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -105,6 +141,8 @@ class MainWindowTest : public QObject {
   void signInSucceeds();
   void signInWithoutRememberingForgetsTheStore();
   void storeThatCannotBeSavedIsReportedAfterTheSignIn();
+  void unwritableConfigFolderOfAnInstalledCopyStillSignsIn_data();
+  void unwritableConfigFolderOfAnInstalledCopyStillSignsIn();
   void unknownUserIsReportedAndNothingIsWritten();
   void unresolvableHostIsReportedAsNoConnection();
   void otherSignInFailuresRestoreTheSignInGroup_data();
@@ -400,6 +438,59 @@ void MainWindowTest::storeThatCannotBeSavedIsReportedAfterTheSignIn() {
   app.Stop();
   QVERIFY(QFile::remove(folder));
   QVERIFY(QDir().mkdir(folder));
+}
+
+void MainWindowTest::unwritableConfigFolderOfAnInstalledCopyStillSignsIn_data() {
+  QTest::addColumn<bool>("file_in_place_of_the_folder");
+  QTest::addColumn<QStringList>("unwritten");
+  QTest::newRow("a file where the folder should be")
+      << true << QStringList{QStringLiteral("remember.xml"), QStringLiteral("settings.kiv")};
+  QTest::newRow("a read-only settings file")
+      << false << QStringList{QStringLiteral("settings.kiv")};
+}
+
+// An installed copy keeps the settings and the store in the user's config
+// folder. When that cannot be written, the sign-in completes all the same and
+// then says, once, which files it could not write; nothing on disk is lost.
+void MainWindowTest::unwritableConfigFolderOfAnInstalledCopyStillSignsIn() {
+  QFETCH(bool, file_in_place_of_the_folder);
+  QFETCH(QStringList, unwritten);
+  LoopbackHttpServer server;
+  ScriptGoodAccount(server);
+  const ConfigHome config_home;
+  const QString folder = config_home.ProgramFolder();
+  const QString settings_path = folder + "/settings.kiv";
+  const QByteArray settings = "[Login]\r\nRemember=0\r\n";
+  if (file_in_place_of_the_folder) {
+    Spill(folder, "not a folder");
+  } else {
+    QVERIFY(QDir().mkdir(folder));
+    Spill(settings_path, settings);
+    QVERIFY(QFile::setPermissions(settings_path, QFile::ReadOwner | QFile::ReadGroup));
+  }
+  GuiFixture app(server.Host());
+  app.installed_layout = true;
+  app.Start();
+  QCOMPARE(QString::fromStdString(app.Kiv().SettingsPath()), settings_path);
+  app.Find<QCheckBox>("Remember")->setChecked(true);
+  app.SignIn(QStringLiteral("ann"), QStringLiteral("secret"));
+
+  QCOMPARE(LoginLogout(app)->ImageIndex(), 18);
+  QCOMPARE(Layout(app), QStringLiteral("00111"));
+  QCOMPARE(app.Kiv().windowTitle(), QStringLiteral("       Plumwit 1.7.2 - Ann Example"));
+  QVERIFY2(app.messages.isEmpty(), qPrintable(app.messages.join(QLatin1Char('|'))));
+  QStringList lines;
+  for (const QString& name : unwritten)
+    lines << QStringLiteral("Unable to write to ") + folder + "/" + name;
+  QCOMPARE(app.errors, QStringList{lines.join(QStringLiteral("\r\n")) + "."});
+  if (file_in_place_of_the_folder) {
+    QCOMPARE(Slurp(folder), QByteArray("not a folder"));
+  } else {
+    QCOMPARE(Slurp(settings_path), settings);
+    QVERIFY(Slurp(folder + "/remember.xml").contains("<RememberUsername>ann</RememberUsername>"));
+  }
+  QVERIFY(!app.ProgramFileExists("settings.kiv"));
+  app.Stop();
 }
 
 void MainWindowTest::unknownUserIsReportedAndNothingIsWritten() {

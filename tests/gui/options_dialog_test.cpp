@@ -175,7 +175,37 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(Period()->currentText(), QStringLiteral("35 minutes"));
   }
 
+  // Each opening starts on the period, whatever had the focus at the close;
+  // on the next control when "Never Refresh" has disabled the period.
+  void everyOpeningStartsOnTheFirstControl() {
+    bed_ = std::make_unique<DialogTestBed>();
+    StartAndOpen();
+    QCOMPARE(Focused(), static_cast<QWidget*>(Period()));
+    QTest::keyClick(Focused(), Qt::Key_Down);
+    QCOMPARE(Period()->currentText(), QStringLiteral("15 minutes"));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    QCOMPARE(Focused()->objectName(), QStringLiteral("sButton1"));
+    QTest::keyClick(Focused(), Qt::Key_Space);
+    QVERIFY(dialog_->isHidden());
+
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(Period()));
+    for (int tab = 0; tab < 4; ++tab) QTest::keyClick(Focused(), Qt::Key_Tab);
+    QCOMPARE(Focused(), static_cast<QWidget*>(NeverRefresh()));
+    QTest::keyClick(Focused(), Qt::Key_Space);
+    QVERIFY(!Period()->isEnabled());
+    QTest::keyClick(Focused(), Qt::Key_Escape);
+    QVERIFY(dialog_->isHidden());
+
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(StartAtLogin()));
+  }
+
  private:
+  // Where the user's keys go while the dialog is in front.
+  QWidget* Focused() const { return dialog_->focusWidget(); }
+
   void StartAndOpen() {
     bed_->Start();
     Open();

@@ -129,6 +129,28 @@ class PostNewTweetTest : public QObject {
     QCOMPARE(chars_left_->text(), QStringLiteral("135"));
   }
 
+  // Each opening starts in the memo, even after a post by key left the focus
+  // on the button (a failed one closes the dialog with the text kept).
+  void everyOpeningStartsInTheMemo() {
+    for (int opening = 1; opening <= 2; ++opening) {
+      bed_->Server().Add(Reply(500, "Internal Server Error", "<hash/>"));
+      bed_->Server().Add(Ok(EmptyTimeline()));
+      Open();
+      QCOMPARE(Focused(), static_cast<QWidget*>(memo_));
+      QTest::keyClicks(Focused(), QStringLiteral("ab"));
+      QTest::keyClick(Focused(), Qt::Key_Tab);
+      QCOMPARE(Focused(), static_cast<QWidget*>(button_));
+      QTest::keyClick(Focused(), Qt::Key_Space);
+      QVERIFY(dialog_->isHidden());
+    }
+    QCOMPARE(bed_->messages.size(), 2);
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(memo_));
+    QTest::keyClick(Focused(), Qt::Key_Space);
+    QVERIFY(dialog_->isVisible());
+    QCOMPARE(memo_->Text(), QStringLiteral("abab "));
+  }
+
   // The box's headers stay on the main window's client, which the dialog
   // posts through.
   void postsWithTheHeadersAnEarlierBoxPostLeft() {
@@ -152,6 +174,9 @@ class PostNewTweetTest : public QObject {
   }
 
  private:
+  // Where the user's keys go while the dialog is in front.
+  QWidget* Focused() const { return dialog_->focusWidget(); }
+
   void Open() {
     bed_->KIV().NewTweetClick();
     QVERIFY(dialog_->isVisible());

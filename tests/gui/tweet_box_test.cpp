@@ -199,6 +199,35 @@ class TweetBoxTest : public QObject {
     QVERIFY(button_->isEnabled());
   }
 
+  // Posted by key (Tab to the button, Space), good or failed: the disabled
+  // button gives the focus back to the memo, not on to the tool bar's
+  // sign-out button, so the next keys go on into the memo.
+  void focusGoesBackToTheMemoAfterAPost_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("memo_after");
+    QTest::newRow("posted") << 200 << " next";
+    QTest::newRow("failed") << 500 << "first next";
+  }
+
+  void focusGoesBackToTheMemoAfterAPost() {
+    QFETCH(int, code);
+    QFETCH(QString, memo_after);
+    bed_->Server().Add(Reply(code, code == 200 ? "OK" : "Internal Server Error", "<status/>"));
+    bed_->Server().Add(Ok(EmptyTimeline()));
+    QTest::keyClicks(Focused(), QStringLiteral("first"));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    QCOMPARE(Focused(), static_cast<QWidget*>(button_));
+    QTest::keyClick(Focused(), Qt::Key_Space);
+    QCOMPARE(bed_->RequestsAfter(signed_in_requests_).size(), std::size_t{2});
+    QVERIFY(!button_->isEnabled());
+
+    QCOMPARE(Focused(), static_cast<QWidget*>(memo_));
+    QTest::keyClick(Focused(), Qt::Key_Space);
+    QTest::keyClicks(Focused(), QStringLiteral("next"));
+    QVERIFY(bed_->KIV().SignedIn());
+    QCOMPARE(memo_->Text(), memo_after);
+  }
+
   // The memo outlives the box's visibility: sign-out hides it, nothing clears it.
   void keepsTheTextAcrossSignOut() {
     QTest::keyClicks(memo_, QStringLiteral("draft"));
@@ -210,6 +239,9 @@ class TweetBoxTest : public QObject {
   }
 
  private:
+  // Where the user's keys go while the main window is in front.
+  QWidget* Focused() const { return bed_->KIV().focusWidget(); }
+
   std::unique_ptr<DialogTestBed> bed_;
   LimitedMemo* memo_ = nullptr;
   QPushButton* button_ = nullptr;

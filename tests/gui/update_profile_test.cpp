@@ -219,7 +219,39 @@ class UpdateProfileTest : public QObject {
     QCOMPARE(bed_->Server().RequestCount(), signed_in_requests_ + 3);
   }
 
+  // Each opening starts in the name, whichever button closed it last.
+  void everyOpeningStartsInTheName() {
+    const auto name = dialog_->findChild<QLineEdit*>(QStringLiteral("RealName"));
+    const auto press_after_tabs = [this](int tabs) {
+      for (int tab = 0; tab < tabs; ++tab) QTest::keyClick(Focused(), Qt::Key_Tab);
+      QVERIFY(qobject_cast<QPushButton*>(Focused()));
+      QTest::keyClick(Focused(), Qt::Key_Space);
+      QVERIFY(dialog_->isHidden());
+    };
+    bed_->Server().Add(Ok(UserRecord("Ann", "ann", "", "", "")));
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(name));
+    press_after_tabs(4);  // Cancel
+
+    bed_->Server().Add(Ok(UserRecord("Ann", "ann", "", "", "")));
+    bed_->Server().Add(Ok("<user/>"));
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(name));
+    press_after_tabs(5);  // Update profile
+    QCOMPARE(bed_->messages.size(), 1);
+
+    bed_->Server().Add(Ok(UserRecord("Ann", "ann", "", "", "")));
+    Open();
+    QCOMPARE(Focused(), static_cast<QWidget*>(name));
+    // As with Tab, the name comes selected: typing replaces it.
+    QTest::keyClicks(Focused(), QStringLiteral("Bea"));
+    QCOMPARE(name->text(), QStringLiteral("Bea"));
+  }
+
  private:
+  // Where the user's keys go while the dialog is in front.
+  QWidget* Focused() const { return dialog_->focusWidget(); }
+
   void Open() {
     bed_->KIV().ProfilebtnClick();
     QVERIFY(dialog_->isVisible());

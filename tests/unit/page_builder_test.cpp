@@ -173,6 +173,27 @@ TEST(PageBuilder, EmptyTimelineIsTheHeadAndTheClosingLine) {
   EXPECT_EQ(lines.back(), "</div></div></body></html>");
 }
 
+std::string NumberedStatuses(int first, int last, const std::string& extra = "") {
+  std::string statuses;
+  for (int i = first; i <= last; ++i) {
+    statuses += Status("<text>status " + std::to_string(i) + "</text>", Author()) + "\n";
+  }
+  return statuses + extra;
+}
+
+// A service that sends far more than the 20 asked for gets the first 200
+// shown, each block exactly as if the reply had held only those; what lies
+// beyond, a broken status too, is never read.
+TEST(PageBuilder, BuildsAtMostTheFirstTwoHundredStatuses) {
+  const PageLines lines = BuildPage(Timeline(NumberedStatuses(1, 10000, Status("", Author()))));
+  ASSERT_EQ(lines.size(), kHeadLines + 200 * kStatusLines + 1);
+  EXPECT_EQ(lines, BuildPage(Timeline(NumberedStatuses(1, 200))));
+  EXPECT_EQ(lines[kHeadLines + 199 * kStatusLines + 13],
+            "var linkdata=text_to_link(\"status 200\");");
+  EXPECT_EQ(BuildPage(Timeline(NumberedStatuses(1, 199))).size(),
+            kHeadLines + 199 * kStatusLines + 1);
+}
+
 TEST(PageBuilder, JoinsWithCrLfAndNoFinalLineBreak) {
   EXPECT_EQ(JoinPageLines({}), "");
   EXPECT_EQ(JoinPageLines({"only"}), "only");

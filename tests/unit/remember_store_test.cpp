@@ -177,8 +177,9 @@ TEST_F(RememberStoreTest, ReadOnlyFileMakesWritesSilentNoOps) {
   EXPECT_EQ(PermissionsOf(Path()), 0444u);
 }
 
-TEST_F(RememberStoreTest, FilesThatCannotBeReadThrowAndAreNeverOverwritten) {
-  const std::vector<std::string> files = {
+// Files that are no store of ours, each as bytes at the store's path.
+std::vector<std::string> UnparsableFiles() {
+  return {
       "",
       "<Configuration><RememberUsername>x</RememberPassword></Configuration>",
       "<Configuration>",
@@ -187,22 +188,133 @@ TEST_F(RememberStoreTest, FilesThatCannotBeReadThrowAndAreNeverOverwritten) {
       "not xml at all",
       "<Configuration>" + std::string(2 << 20, ' ') + "</Configuration>",
   };
-  for (const auto& bytes : files) {
+}
+
+void ExpectUnableToRead(RememberStore& store, const std::string& path) {
+  try {
+    store.SetFileName(kProgramFileName);
+    ADD_FAILURE() << "loaded " << path;
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Unable to read " + path, 0), 0u) << error.what();
+  }
+}
+
+// Loading keeps the file, and so does the end of a run that wrote nothing;
+// the first write moves it aside whole and puts the new store in its place,
+// which the next start reads.
+TEST_F(RememberStoreTest, UnparsableFileIsSetAsideByTheFirstWrite) {
+  const std::string aside = Path() + ".unreadable";
+  for (const auto& bytes : UnparsableFiles()) {
+    std::filesystem::remove(aside);
     WriteBytes(Path(), bytes);
+    ASSERT_EQ(::chmod(Path().c_str(), 0644), 0);
     {
-      RememberStore store(folder_.Path());
-      try {
-        store.SetFileName(kProgramFileName);
-        ADD_FAILURE() << "loaded: " << bytes.substr(0, 80);
-      } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Unable to read " + Path(), 0), 0u)
-            << error.what();
-      }
-      EXPECT_TRUE(store.ReadOnly());
-      store.WriteText("RememberUsername", "would replace the file");
+      RememberStore untouched(folder_.Path());
+      ExpectUnableToRead(untouched, Path());
+      EXPECT_FALSE(untouched.Save());
     }
     EXPECT_EQ(ReadBytes(Path()), bytes);
+    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"remember.xml"});
+    {
+      RememberStore store(folder_.Path());
+      ExpectUnableToRead(store, Path());
+      EXPECT_FALSE(store.ReadOnly());
+      EXPECT_EQ(store.UnreadableCopyPath(), aside);
+      EXPECT_TRUE(store.WriteText("RememberUsername", "ann"));
+      EXPECT_TRUE(store.WriteText("RememberPassword", "secret"));
+    }
+    EXPECT_EQ(ReadBytes(aside), bytes);
+    EXPECT_EQ(PermissionsOf(aside), 0600u);
+    EXPECT_EQ(PermissionsOf(Path()), 0600u);
+    EXPECT_EQ(OpenStore()->ReadText("RememberPassword", ""), "secret");
+    EXPECT_EQ(folder_.Entries(),
+              (std::vector<std::string>{"remember.xml", "remember.xml.unreadable"}));
   }
+}
+
+TEST_F(RememberStoreTest, SettingAsideReplacesAnOlderCopy) {
+  WriteBytes(Path() + ".unreadable", "an older broken store");
+  WriteBytes(Path(), "<Configuration>");
+  RememberStore store(folder_.Path());
+  EXPECT_THROW(store.SetFileName(kProgramFileName), Error);
+  EXPECT_TRUE(store.WriteText("RememberUsername", "ann"));
+  EXPECT_EQ(ReadBytes(Path() + ".unreadable"), "<Configuration>");
+  EXPECT_EQ(store.ReadText("RememberUsername", ""), "ann");
+}
+
+// A file the user made read-only is theirs, broken or not.
+TEST_F(RememberStoreTest, ReadOnlyUnparsableFileStaysAsItIs) {
+  WriteBytes(Path(), "<Configuration>");
+  ASSERT_EQ(::chmod(Path().c_str(), 0444), 0);
+  {
+    RememberStore store(folder_.Path());
+    EXPECT_THROW(store.SetFileName(kProgramFileName), Error);
+    EXPECT_TRUE(store.ReadOnly());
+    EXPECT_TRUE(store.WriteText("RememberUsername", "ann"));  // not a failure to report
+  }
+  EXPECT_EQ(ReadBytes(Path()), "<Configuration>");
+  EXPECT_EQ(PermissionsOf(Path()), 0444u);
+  EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"remember.xml"});
+}
+
+// Two store objects (or two running copies) loaded the same broken file: the
+// one that writes first sets it aside; the other must not move the new store
+// over the broken copy, and saves over it as any later save does.
+TEST_F(RememberStoreTest, OnlyTheFileThatFailedToLoadIsSetAside) {
+  WriteBytes(Path(), "<Configuration>");
+  RememberStore main_window_store(folder_.Path());
+  auto dialog_store = std::make_unique<RememberStore>(folder_.Path());
+  auto other_copy_store = std::make_unique<RememberStore>(folder_.Path());
+  for (RememberStore* store : {&main_window_store, dialog_store.get(), other_copy_store.get()}) {
+    EXPECT_THROW(store->SetFileName(kProgramFileName), Error);
+  }
+  EXPECT_TRUE(main_window_store.WriteText("RememberUsername", "ann"));
+  dialog_store.reset();  // never written: saves nothing over the new store
+  EXPECT_EQ(OpenStore()->ReadText("RememberUsername", ""), "ann");
+
+  EXPECT_TRUE(other_copy_store->WriteText("RememberUsername", "bob"));
+  EXPECT_EQ(ReadBytes(Path() + ".unreadable"), "<Configuration>");
+  EXPECT_EQ(OpenStore()->ReadText("RememberUsername", ""), "bob");
+}
+
+// When the file cannot go aside, it stays whole, the write is reported as a
+// failed save, and the next write tries again.
+TEST_F(RememberStoreTest, FileThatCannotGoAsideIsKept) {
+  WriteBytes(Path(), "<Configuration>");
+  std::filesystem::create_directories(Path() + ".unreadable/in the way");
+  RememberStore store(folder_.Path());
+  EXPECT_THROW(store.SetFileName(kProgramFileName), Error);
+  EXPECT_FALSE(store.WriteText("RememberUsername", "ann"));
+  EXPECT_EQ(store.ReadText("RememberUsername", ""), "ann");
+  EXPECT_EQ(ReadBytes(Path()), "<Configuration>");
+
+  std::filesystem::remove_all(Path() + ".unreadable");
+  EXPECT_TRUE(store.WriteText("RememberPassword", "secret"));
+  EXPECT_EQ(ReadBytes(Path() + ".unreadable"), "<Configuration>");
+  EXPECT_EQ(OpenStore()->ReadText("RememberUsername", ""), "ann");
+}
+
+// What cannot be read at all, or is no plain file, is never replaced.
+TEST_F(RememberStoreTest, FilesThatCannotBeReadAreNeverOverwritten) {
+  const std::string target = folder_.File("elsewhere.xml");
+  WriteBytes(target, "<Configuration>");
+  for (const char* kind : {"folder", "link"}) {
+    std::filesystem::remove_all(Path());
+    if (std::string(kind) == "folder") {
+      std::filesystem::create_directory(Path());
+    } else {
+      std::filesystem::create_symlink(target, Path());
+    }
+    {
+      RememberStore store(folder_.Path());
+      EXPECT_THROW(store.SetFileName(kProgramFileName), Error) << kind;
+      EXPECT_TRUE(store.ReadOnly()) << kind;
+      store.WriteText("RememberUsername", "would replace the file");
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".unreadable")) << kind;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(Path()));
+  EXPECT_EQ(ReadBytes(target), "<Configuration>");
 }
 
 TEST_F(RememberStoreTest, ParseErrorNamesTheLine) {

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/service/xml_child_lists.h"
 #include "core/service/xml_text_decoder.h"
@@ -125,7 +126,16 @@ void XmlDocument::SetActive(bool active) {
   if (active) Parse();
 }
 
-void XmlDocument::SetXml(const std::string& text) { xml_ = NormaliseLineEnds(text); }
+// Decoding comes first: in a 16- or 32-bit encoding a line break is more
+// than one byte, and normalising the raw bytes would split its units.
+void XmlDocument::SetXml(const std::string& text) {
+  DecodedXmlText decoded = DecodeXmlText(text);
+  xml_ = NormaliseLineEnds(decoded.utf8);
+  unknown_encoding_ = std::move(decoded.unknown_encoding);
+  unknown_encoding_offset_ =
+      NormaliseLineEnds(decoded.utf8.substr(0, decoded.unknown_encoding_offset)).size();
+  empty_ = text.empty();
+}
 
 void XmlDocument::Load(const std::string& text) {
   SetActive(false);
@@ -143,15 +153,13 @@ XmlNode XmlDocument::DocumentElement() const {
 // An empty reply is a document without a document element, not an error:
 // the failure comes only when a caller reaches for that element.
 void XmlDocument::Parse() {
-  if (xml_.empty()) {
+  if (empty_) {
     active_ = true;
     return;
   }
-  const DecodedXmlText decoded = DecodeXmlText(xml_);
-  const std::string& text = decoded.utf8;
-  if (!decoded.unknown_encoding.empty()) {
-    Refuse("Unsupported encoding: " + decoded.unknown_encoding, text,
-           decoded.unknown_encoding_offset);
+  const std::string& text = xml_;
+  if (!unknown_encoding_.empty()) {
+    Refuse("Unsupported encoding: " + unknown_encoding_, text, unknown_encoding_offset_);
   }
   const pugi::xml_parse_result result =
       document_->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);

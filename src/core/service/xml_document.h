@@ -76,7 +76,8 @@ class XmlDocument {
   // document.
   void SetActive(bool active);
 
-  // Line ends are normalised to CR LF, as the document object keeps them.
+  // The text is decoded to UTF-8 (see DecodeXmlText) and its line ends,
+  // CR, LF or CR LF, normalised to CR LF, as the document object keeps them.
   void SetXml(const std::string& text);
   const std::string& Xml() const { return xml_; }
 
@@ -93,6 +94,11 @@ class XmlDocument {
   std::unique_ptr<pugi::xml_document> document_;
   std::unique_ptr<XmlChildLists> child_lists_;
   std::string xml_;
+  // A declared encoding the converter does not know, and where its name
+  // stands in `xml_`: switching on refuses the text.
+  std::string unknown_encoding_;
+  std::size_t unknown_encoding_offset_ = 0;
+  bool empty_ = true;
   bool active_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <string_view>
@@ -53,18 +54,21 @@ std::size_t ValidSequenceLength(std::string_view text) {
 struct Detected {
   const char* encoding = nullptr;  // nullptr: ASCII-compatible, see the declaration
   std::size_t mark_length = 0;
+  std::size_t code_unit = 1;  // bytes
 };
 
+// Without a mark, a "<" as a 16- or 32-bit unit gives the encoding away: no
+// 8-bit XML text holds a zero byte.
 Detected DetectFromBytes(std::string_view bytes) {
   using namespace std::string_view_literals;
-  if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv)) return {"UTF-32BE", 4};
-  if (StartsWith(bytes, "\xFF\xFE\x00\x00"sv)) return {"UTF-32LE", 4};
-  if (StartsWith(bytes, "\xFE\xFF"sv)) return {"UTF-16BE", 2};
-  if (StartsWith(bytes, "\xFF\xFE"sv)) return {"UTF-16LE", 2};
-  if (StartsWith(bytes, "\x00\x00\x00\x3C"sv)) return {"UTF-32BE", 0};
-  if (StartsWith(bytes, "\x3C\x00\x00\x00"sv)) return {"UTF-32LE", 0};
-  if (StartsWith(bytes, "\x00\x3C\x00\x3F"sv)) return {"UTF-16BE", 0};
-  if (StartsWith(bytes, "\x3C\x00\x3F\x00"sv)) return {"UTF-16LE", 0};
+  if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv)) return {"UTF-32BE", 4, 4};
+  if (StartsWith(bytes, "\xFF\xFE\x00\x00"sv)) return {"UTF-32LE", 4, 4};
+  if (StartsWith(bytes, "\xFE\xFF"sv)) return {"UTF-16BE", 2, 2};
+  if (StartsWith(bytes, "\xFF\xFE"sv)) return {"UTF-16LE", 2, 2};
+  if (StartsWith(bytes, "\x00\x00\x00\x3C"sv)) return {"UTF-32BE", 0, 4};
+  if (StartsWith(bytes, "\x3C\x00\x00\x00"sv)) return {"UTF-32LE", 0, 4};
+  if (StartsWith(bytes, "\x00\x3C"sv)) return {"UTF-16BE", 0, 2};
+  if (StartsWith(bytes, "\x3C\x00"sv)) return {"UTF-16LE", 0, 2};
   return {};
 }
 
@@ -122,9 +126,14 @@ bool IsWideName(std::string_view name) {
          starts("UNICODE");
 }
 
+// Decodes with the system's converter. After a fault it resumes on the next
+// code unit of the encoding (two bytes in UTF-16, four in UTF-32, one in
+// the 8-bit ones), so a bad unit costs one character and the units after it
+// keep their alignment.
 class Converter {
  public:
-  explicit Converter(const char* from) : handle_(::iconv_open("UTF-8", from)) {}
+  explicit Converter(const char* from, std::size_t code_unit = 1)
+      : handle_(::iconv_open("UTF-8", from)), code_unit_(code_unit) {}
   ~Converter() {
     if (Valid()) ::iconv_close(handle_);
   }
@@ -146,11 +155,15 @@ class Converter {
       output.append(block, sizeof block - out_left);
       if (result != static_cast<std::size_t>(-1)) break;
       if (errno == E2BIG) continue;
-      // A byte the encoding does not allow, or a sequence cut off at the end.
+      // A unit the encoding does not allow, or a sequence cut off at the
+      // end. A whole unit left at the end is a lead surrogate without its
+      // partner: only what is less than a unit ends the text.
       output += kReplacementCharacter;
-      if (errno == EINVAL) break;
-      ++in;
-      --in_left;
+      const bool cut_off = errno == EINVAL;
+      if (cut_off && (code_unit_ == 1 || in_left < code_unit_)) break;
+      const std::size_t skipped = std::min(code_unit_, in_left);
+      in += skipped;
+      in_left -= skipped;
     }
     char* out = block;
     std::size_t out_left = sizeof block;
@@ -161,6 +174,7 @@ class Converter {
 
  private:
   iconv_t handle_;
+  std::size_t code_unit_;
 };
 
 std::string WithoutLeadingMarks(std::string text) {
@@ -194,7 +208,7 @@ DecodedXmlText DecodeXmlText(const std::string& bytes) {
   DecodedXmlText decoded;
   const Detected detected = DetectFromBytes(bytes);
   if (detected.encoding != nullptr) {
-    Converter converter(detected.encoding);
+    Converter converter(detected.encoding, detected.code_unit);
     decoded.utf8 = WithoutLeadingMarks(
         converter.Convert(std::string_view(bytes).substr(detected.mark_length)));
     return decoded;

@@ -1,5 +1,7 @@
 #include "core/timeline/page_builder.h"
 
+#include <algorithm>
+
 #include "core/service/endpoints.h"
 #include "core/timeline/page_escaping.h"
 
@@ -8,6 +10,10 @@ namespace plumwit {
 namespace {
 
 constexpr std::size_t kLinesPerStatus = 17;
+// The client asks for 20; a service that sends far more (a 16 MiB reply can
+// hold tens of thousands) would otherwise make a page that takes the view
+// minutes and gigabytes to show.
+constexpr std::size_t kMostStatusesShown = 200;
 
 constexpr const char* kLinkPatternLine =
     "var exp = /(\\b(https?|ftp|file):\\/\\/[-A-Z0-9+&@#\\/%?=~_|!:,.;]*"
@@ -108,7 +114,7 @@ void AppendHeadLines(PageLines& lines, const PageContext& context) {
 
 void AppendStatusLines(PageLines& lines, const XmlDocument& timeline, const PageContext& context) {
   const XmlNode root = timeline.DocumentElement();
-  const std::size_t count = root.ChildCount();
+  const std::size_t count = std::min(root.ChildCount(), kMostStatusesShown);
   lines.reserve(lines.size() + count * kLinesPerStatus + 1);
   for (std::size_t i = 0; i < count; ++i) {
     AppendStatusBlock(lines, ReadStatus(root.Child(i)), context);

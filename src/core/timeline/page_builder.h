@@ -27,7 +27,8 @@ struct PageContext {
 // Builds the timeline page in three steps, so a failure while reading the
 // statuses leaves the lines built so far, as the refresh expects.
 void AppendHeadLines(PageLines& lines, const PageContext& context);
-// 17 lines per child of the document element; throws at the first missing
+// 17 lines per child of the document element, for at most the first 200
+// children (the client asks for 20, so more is a service's fault); throws at the first missing
 // value with the lines of the earlier statuses already appended. Every value
 // is escaped for where it stands (the status text for HTML, so that the
 // script's addresses stay exact and its line breaks show, and then for the

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/settings/file_locations.h"
 #include "support/scripted_http_server.h"
 #include "ui/ui_seams.h"
 
@@ -48,9 +49,14 @@ GuiFixture::~GuiFixture() {
 void GuiFixture::Start() {
   WindowSetup setup;
   setup.program_folder = ProgramFolder();
-  setup.application_data_folder = DataFolder();
-  // A portable copy: the settings stay in the program folder.
-  setup.settings_file = ProgramFolder() + "settings.kiv";
+  if (installed_layout) {
+    setup.application_data_folder = UserConfigFolder();
+    setup.settings_file = SettingsFileLocation(setup.program_folder, setup.application_data_folder);
+  } else {
+    setup.application_data_folder = DataFolder();
+    // A portable copy: the settings stay in the program folder.
+    setup.settings_file = ProgramFolder() + "settings.kiv";
+  }
   setup.stylesheet_folder = ProgramFolder();
   setup.service_host = service_host_;
   setup.http_limits.timeout = std::chrono::seconds(5);

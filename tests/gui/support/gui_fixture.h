@@ -49,6 +49,10 @@ class GuiFixture {
   // Types into the sign-in boxes and presses Signin.
   void SignIn(const QString& user, const QString& password);
 
+  // Before Start(): lay the files out as an installed copy does, the
+  // settings and the store in $XDG_CONFIG_HOME/plumwit/ as the environment
+  // names it, instead of a portable copy's settings in the program folder.
+  bool installed_layout = false;
   QSize screen{1280, 1024};
   // Empty: the module built beside the tests.
   std::string view_module_file;
