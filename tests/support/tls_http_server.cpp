@@ -70,6 +70,11 @@ int TlsHttpServer::ConnectionCount() const {
   return connection_count_;
 }
 
+std::vector<std::string> TlsHttpServer::ServerNames() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return server_names_;
+}
+
 int TlsHttpServer::CloseNotifyCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return close_notify_count_;
@@ -109,6 +114,11 @@ void TlsHttpServer::ServeConnection(asio::ip::tcp::socket socket, int connection
   boost::system::error_code error;
   tls.handshake(asio::ssl::stream_base::server, error);
   if (error) return;
+  const char* name = SSL_get_servername(tls.native_handle(), TLSEXT_NAMETYPE_host_name);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    server_names_.push_back(name ? name : "");
+  }
   tls.next_layer().SetPace(std::chrono::milliseconds(0));
   AnswerRequests(tls, connection);
 }

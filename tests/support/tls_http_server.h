@@ -73,6 +73,9 @@ class TlsHttpServer {
   std::vector<RecordedRequest> Requests() const;
   std::size_t RequestCount() const;
   int ConnectionCount() const;
+  // The host name the client asked for (SNI) on each connection, in order;
+  // empty where it named none.
+  std::vector<std::string> ServerNames() const;
   // How many connections the client ended with close_notify so far.
   int CloseNotifyCount() const;
 
@@ -100,6 +103,7 @@ class TlsHttpServer {
   std::vector<RecordedRequest> requests_;
   int connection_count_ = 0;
   int close_notify_count_ = 0;
+  std::vector<std::string> server_names_;
 
   std::thread thread_;
 };

@@ -83,11 +83,13 @@ TEST(HttpsClient, SendsInsideTlsExactlyTheBytesOfPlainHttp) {
   }
 }
 
-TEST(HttpsClient, ChecksAHostNameAsWellAsAnAddress) {
+TEST(HttpsClient, ChecksAHostNameAsWellAsAnAddressAndNamesOnlyTheName) {
   TrustTestAuthority trust;
-  TlsHttpServer server({TlsScriptedReply::Send(kOk)});
+  TlsHttpServer server({TlsScriptedReply::SendAndClose(kOk), TlsScriptedReply::Send(kOk)});
   HttpClient client;
   EXPECT_EQ(client.Get("https://localhost:" + std::to_string(server.Port()) + "/"), "ok");
+  EXPECT_EQ(client.Get(server.Url("/")), "ok");
+  EXPECT_EQ(server.ServerNames(), (std::vector<std::string>{"localhost", ""}));
 }
 
 TEST(HttpsClient, GetsShareTheSecureConnectionAndItEndsWithCloseNotify) {

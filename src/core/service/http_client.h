@@ -73,8 +73,9 @@ struct HttpRequestSettings {
   std::string AcceptEncoding;  // set by the client at the first request
 };
 
-// A request as a whole (looking up the host, connecting, sending and reading
-// the complete reply) gives up after this long with "Connection timed out.".
+// A request as a whole (looking up the host, connecting, the TLS handshake,
+// sending and reading the complete reply) gives up after this long with
+// "Connection timed out.".
 inline constexpr std::chrono::seconds kHttpTimeout{30};
 // A larger reply (header blocks and body together) is refused.
 inline constexpr std::size_t kMaxHttpReplyBytes = 16u * 1024 * 1024;
@@ -90,7 +91,8 @@ struct HttpClientLimits {
 
 // A blocking HTTP/1.x client with the program's fixed settings: no redirects,
 // no proxy, cookies kept in memory, a non-error 401 for GETs that carried
-// credentials.
+// credentials. "https" URLs go over TLS with the server's certificate
+// checked; the bytes inside are those of plain HTTP.
 class HttpClient {
  public:
   explicit HttpClient(HttpClientLimits limits = {});
