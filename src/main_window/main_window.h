@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -117,11 +118,12 @@ class TKIV : public QWidget {
   void ApplyRememberedSignIn();
   void ShowStatusHint(const QString& hint);
 
-  void RequestAccountRecord();
+  bool RequestAccountRecord();
   std::string RememberSignIn();
   void ShowSignedIn();
   void RestoreSignedOutLayout();
-  void ReportSignInFailure(const std::string& message);
+  void ReportSignInFailure(const std::exception& error);
+  void ReportRefusedSignIn();
   void ShowSignInGroupAfterRefusal();
   void SetRefreshCredentials();
   bool BuildTimelinePage(PageLines& lines);

@@ -29,6 +29,7 @@ const std::map<std::string, int>& RefreshPeriods() {
 }
 
 constexpr int kMillisecondsPerMinute = 60000;
+constexpr int kUnauthorizedCode = 401;
 
 }  // namespace
 
@@ -83,8 +84,10 @@ void TKIV::SetRefreshCredentials() {
 }
 
 // Fills `lines` with the page; false when the timeline could not be read.
-// The service refuses a wrong password with a document whose statuses have
-// no text, which surfaces as the null conversion error.
+// The client hands back the body of a 401 to a request with credentials, so
+// a refused password is known by the status code, whatever the body (an XML
+// error document or, from Friendica, an HTML page). A refusal document that
+// comes with another code still surfaces as the null conversion error.
 bool TKIV::BuildTimelinePage(PageLines& lines) {
   const PageContext context = TimelinePageContext();
   lines.clear();
@@ -93,7 +96,12 @@ bool TKIV::BuildTimelinePage(PageLines& lines) {
     SetRefreshCredentials();
     AppendHeadLines(lines, context);
     xml_.SetActive(false);
-    xml_.Load(http_.Get(url));
+    const std::string reply = http_.Get(url);
+    if (http_.LastReplyCode() == kUnauthorizedCode) {
+      ShowSignInGroupAfterRefusal();
+      return false;
+    }
+    xml_.Load(reply);
     AppendStatusLines(lines, xml_, context);
   } catch (const std::exception& error) {
     if (std::string(error.what()) == kNullConversionMessage) ShowSignInGroupAfterRefusal();

@@ -29,6 +29,9 @@ std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+constexpr int kUnauthorizedCode = 401;
+constexpr int kNotFoundCode = 404;
+
 }  // namespace
 
 void TKIV::HomeUsernameChange() { HomePasswordChange(); }
@@ -44,7 +47,10 @@ void TKIV::LoginClick() {
     store_.SetFileName(RememberFileName());
     Panel_->show();
     TwPanel_->show();
-    RequestAccountRecord();
+    if (!RequestAccountRecord()) {
+      ReportRefusedSignIn();
+      return;
+    }
     GetPeopleInfo();
     const std::string unwritten = RememberSignIn();
     account_.AccountName = TextOf(HomeLogin_->HomeUsername);
@@ -58,18 +64,27 @@ void TKIV::LoginClick() {
     // not keep.
     if (!unwritten.empty()) ShowDefaultError(Q(unwritten));
   } catch (const std::exception& error) {
-    ReportSignInFailure(error.what());
+    ReportSignInFailure(error);
   }
 }
 
-void TKIV::RequestAccountRecord() {
+// False when the service refused the credentials. Only the dialect of GNU
+// social and Friendica can tell that here: Friendica guards every request,
+// the record included, while the classic service and a public GNU social
+// show the record to any password and refuse only the timeline.
+bool TKIV::RequestAccountRecord() {
   http_.Request.Username = TextOf(HomeLogin_->HomeUsername);
   http_.Request.Password = TextOf(HomeLogin_->HomePassword);
   http_.Request.BasicAuthentication = true;
   xml_.SetActive(false);
   const std::string reply =
       http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.Service()));
+  if (setup_.service_dialect == ServiceDialect::kStatusNet &&
+      http_.LastReplyCode() == kUnauthorizedCode) {
+    return false;
+  }
   xml_.Load(reply);
+  return true;
 }
 
 // Assigned only when the whole record was read, so a failure keeps the
@@ -123,9 +138,13 @@ void TKIV::RestoreSignedOutLayout() {
 
 // Every failure puts the sign-in group back, so the window is never left
 // half-way; the two failures users meet most get the program's own words.
-void TKIV::ReportSignInFailure(const std::string& message) {
+// An unknown user is known by the status code alone: servers word the
+// reason phrase as they like ("Page not found.") or leave it out.
+void TKIV::ReportSignInFailure(const std::exception& error) {
   RestoreSignedOutLayout();
-  if (message == texts::kNotFoundStatus) {
+  const std::string message = error.what();
+  const auto* status = dynamic_cast<const HttpStatusError*>(&error);
+  if (status != nullptr && status->Code() == kNotFoundCode) {
     ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) +
                 QString::fromUtf8(build::kServiceSite) +
                 QString::fromUtf8(texts::kUnknownUserMessageEnd));
@@ -134,6 +153,13 @@ void TKIV::ReportSignInFailure(const std::string& message) {
   } else {
     ShowMessage(QString::fromUtf8(texts::kErrorPrefix) + QString::fromStdString(message));
   }
+}
+
+// Nothing has been written yet: the store, the settings and the Account
+// state keep what they held, and the boxes keep what was typed.
+void TKIV::ReportRefusedSignIn() {
+  RestoreSignedOutLayout();
+  ShowMessage(QString::fromUtf8(texts::kRefusedSignInMessage));
 }
 
 void TKIV::LoginLogoutClick() {

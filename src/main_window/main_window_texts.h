@@ -11,7 +11,6 @@ inline constexpr const char* kLoginLogoutHintAtStart = "Twitter Account Login";
 inline constexpr const char* kLoginLogoutHintSignedIn = "Logout from your Twitter Account";
 inline constexpr const char* kLoginLogoutHintSignedOut = "Signin to your Account";
 
-inline constexpr const char* kNotFoundStatus = "HTTP/1.1 404 Not Found";
 inline constexpr const char* kHostNotFoundError = "Socket Error # 11001\r\nHost not found.";
 
 inline constexpr const char* kUnknownUserMessage =
@@ -32,6 +31,15 @@ inline constexpr const char* kNoConnectionMessage =
 inline constexpr const char* kWrongPasswordMessage =
     "You have an error in your login details:\r\n"
     "  - this account password is incorect.\r\n"
+    "\r\n"
+    " Tip: you can try to login again on the login form.";
+
+// A service that guards the user record refuses a wrong password and an
+// unknown user name alike, so the message names both; its words follow the
+// wrong-password message's.
+inline constexpr const char* kRefusedSignInMessage =
+    "You have an error in your login details:\r\n"
+    "  - the entered Username or password is incorect.\r\n"
     "\r\n"
     " Tip: you can try to login again on the login form.";
 

@@ -1,6 +1,11 @@
 // The client against the bundled service: the demo account signs in, posts
-// from the box and from the dialog, and updates its profile.
+// from the box and from the dialog, updates its profile and signs out. Built
+// twice: as the default client (plain HTTP, the classic interface at the
+// root), and with PLUMWIT_END_TO_END_OVER_TLS as a client built for https and
+// the GNU social dialect, against the service serving TLS with a certificate
+// of the tests' own authority, the interface under /api.
 #include <memory>
+#include <optional>
 
 #include <QDateTime>
 #include <QDialog>
@@ -23,6 +28,7 @@
 #include "main_window/main_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_test_main.h"
+#include "support/test_authority.h"
 #include "timeline/timeline_view.h"
 #include "ui/limited_memo.h"
 #include "ui/ui_seams.h"
@@ -30,6 +36,29 @@
 namespace {
 
 constexpr int kServiceStartMs = 20000;
+
+#ifdef PLUMWIT_END_TO_END_OVER_TLS
+constexpr bool kOverTls = true;
+#else
+constexpr bool kOverTls = false;
+#endif
+
+plumwit::ServiceLocation ServiceAt(const std::string& host) {
+  if (!kOverTls) return plumwit::ServiceLocation(host);
+  return plumwit::ServiceLocation("https", host, plumwit::ServiceDialect::kStatusNet);
+}
+
+QStringList ServiceArguments(const QString& data_folder) {
+  QStringList arguments{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                        QStringLiteral("--data"), data_folder, QStringLiteral("--demo")};
+  if (kOverTls) {
+    const auto& authority = plumwit::testing::TestAuthority::Shared();
+    arguments << QStringLiteral("--tls-cert")
+              << QString::fromStdString(authority.CertificateFile("good"))
+              << QStringLiteral("--tls-key") << QString::fromStdString(authority.KeyFile("good"));
+  }
+  return arguments;
+}
 
 // The text of the newest status of the demo account's home timeline, read
 // straight from the service.
@@ -39,7 +68,7 @@ QString NewestStatus(const std::string& host) {
   client.Request.Password = "demo";
   client.Request.BasicAuthentication = true;
   plumwit::XmlDocument document;
-  document.Load(client.Get(plumwit::HomeTimelineUrl("demo", host)));
+  document.Load(client.Get(plumwit::HomeTimelineUrl("demo", ServiceAt(host))));
   const plumwit::XmlNode first = document.DocumentElement().Child(0);
   return QString::fromStdString(plumwit::ChildText(first, "text"));
 }
@@ -51,13 +80,14 @@ class EndToEndTest : public QObject {
 
  private slots:
   void initTestCase() {
+    if (kOverTls) trust_.emplace();
     service_.setProgram(QStringLiteral(PLUMWIT_SERVER_PROGRAM));
-    service_.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
-                           QStringLiteral("--data"), data_.path(), QStringLiteral("--demo")});
+    service_.setArguments(ServiceArguments(data_.path()));
     service_.setProcessChannelMode(QProcess::MergedChannels);
     service_.start();
     QVERIFY(service_.waitForStarted());
-    const QRegularExpression serving(QStringLiteral("serving http://([0-9.]+:[0-9]+)/"));
+    const QRegularExpression serving(kOverTls ? QStringLiteral("serving https://([0-9.]+:[0-9]+)/")
+                                              : QStringLiteral("serving http://([0-9.]+:[0-9]+)/"));
     QString output;
     QDeadlineTimer deadline(kServiceStartMs);
     while (!deadline.hasExpired() && !serving.match(output).hasMatch()) {
@@ -66,7 +96,8 @@ class EndToEndTest : public QObject {
     }
     const QRegularExpressionMatch match = serving.match(output);
     QVERIFY2(match.hasMatch(), qPrintable(output));
-    host_ = match.captured(1).toStdString();
+    log_ = output;
+    host_ = match.captured(1).toStdString() + (kOverTls ? "/api" : "");
   }
 
   void cleanupTestCase() {
@@ -76,6 +107,9 @@ class EndToEndTest : public QObject {
 
   void init() {
     app_ = std::make_unique<plumwit::test::GuiFixture>(host_);
+    const plumwit::ServiceLocation service = ServiceAt(host_);
+    app_->service_scheme = service.scheme;
+    app_->service_dialect = service.dialect;
     // A dialog "shown modally" stays shown, without a modal loop.
     plumwit::UiSeams::ModalDialog() = [this](QDialog& dialog) {
       app_->modal_dialogs << dialog.objectName();
@@ -150,7 +184,39 @@ class EndToEndTest : public QObject {
     QCOMPARE(user_name->text(), QStringLiteral("demo"));
   }
 
+  // Signing out sends nothing; signing in again works on the same service.
+  void signsOutAndInAgain() {
+    app_->Kiv().LoginLogoutClick();
+    QVERIFY(!app_->Kiv().SignedIn());
+    QVERIFY(!app_->Find<QWidget>("HomeLogin")->isHidden());
+    app_->SignIn(QStringLiteral("demo"), QStringLiteral("demo"));
+    QVERIFY(app_->Kiv().SignedIn());
+    QVERIFY(app_->messages.isEmpty());
+  }
+
+  // The client's requests went the way the build says: over TLS with the
+  // GNU social requests, or plain with the classic ones.
+  void theServiceLogShowsTheRequestsOfTheBuild() {
+    QTRY_VERIFY_WITH_TIMEOUT(ReadServiceLog().contains(QStringLiteral("home_timeline")), 5000);
+    if (kOverTls) {
+      QVERIFY2(log_.contains(QStringLiteral("/api/users/show.xml")), qPrintable(log_));
+      QVERIFY2(log_.contains(QStringLiteral("/api/statuses/home_timeline.xml")), qPrintable(log_));
+    } else {
+      QVERIFY2(log_.contains(QStringLiteral("/users/show/demo")), qPrintable(log_));
+    }
+  }
+
  private:
+  // The service's log so far: one line per request.
+  const QString& ReadServiceLog() {
+    log_ += QString::fromLocal8Bit(service_.readAll());
+    return log_;
+  }
+
+  // The client trusts the tests' authority as a user's SSL_CERT_FILE would
+  // make it.
+  std::optional<plumwit::testing::TrustTestAuthority> trust_;
+  QString log_;
   QTemporaryDir data_;
   QProcess service_;
   std::string host_;

@@ -144,6 +144,7 @@ class MainWindowTest : public QObject {
   void unwritableConfigFolderOfAnInstalledCopyStillSignsIn_data();
   void unwritableConfigFolderOfAnInstalledCopyStillSignsIn();
   void unknownUserIsReportedAndNothingIsWritten();
+  void notFoundWithoutReasonPhraseIsAnUnknownUser();
   void unresolvableHostIsReportedAsNoConnection();
   void otherSignInFailuresRestoreTheSignInGroup_data();
   void otherSignInFailuresRestoreTheSignInGroup();
@@ -491,6 +492,23 @@ void MainWindowTest::unwritableConfigFolderOfAnInstalledCopyStillSignsIn() {
   }
   QVERIFY(!app.ProgramFileExists("settings.kiv"));
   app.Stop();
+}
+
+// The status code tells an unknown user, not the reason phrase, which a
+// service may leave out.
+void MainWindowTest::notFoundWithoutReasonPhraseIsAnUnknownUser() {
+  LoopbackHttpServer server;
+  server.Script("/users/show/nobody", "404", "text/html", "");
+  GuiFixture app(server.Host());
+  app.Start();
+  app.SignIn(QStringLiteral("nobody"), QStringLiteral("secret"));
+  QCOMPARE(app.messages.size(), 1);
+  QVERIFY2(app.messages.first().startsWith(
+               QStringLiteral("You have an error in your login details:\r\n  - the entered "
+                              "Username is incorect.")),
+           qPrintable(app.messages.first()));
+  QCOMPARE(Layout(app), QStringLiteral("11000"));
+  QVERIFY(!app.ProgramFileExists("settings.kiv"));
 }
 
 void MainWindowTest::unknownUserIsReportedAndNothingIsWritten() {

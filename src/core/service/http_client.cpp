@@ -49,6 +49,7 @@ class HttpClient::Impl {
 
   std::string Perform(HttpMethod method, const std::string& url, const std::string& body,
                       HttpRequestSettings& settings);
+  int LastReplyCode() const { return last_reply_code_; }
 
  private:
   // Room in the read buffer beyond a full header block, for the bytes that
@@ -62,15 +63,18 @@ class HttpClient::Impl {
   HttpClientLimits limits_;
   HttpConnection connection_;
   CookieStore cookies_;
+  int last_reply_code_ = -1;
 };
 
 std::string HttpClient::Impl::Perform(HttpMethod method, const std::string& url,
                                       const std::string& body, HttpRequestSettings& settings) {
+  last_reply_code_ = -1;
   const UrlParts parts = SplitUrl(url);
   ApplyClientSettings(method, settings);
   const HttpRequestMessage request = BuildRequest(
       method, parts, settings, cookies_.HeaderFor(parts.host, parts.path + parts.document), body);
   HttpReply reply = Exchange(method, parts, request);
+  last_reply_code_ = reply.code;
   if (!ServerLetsConnectionStay(reply, method) || connection_.Buffer().size() != 0) {
     connection_.Close();
   }
@@ -142,5 +146,7 @@ std::string HttpClient::Get(const std::string& url) {
 std::string HttpClient::Post(const std::string& url, const std::vector<std::string>& form) {
   return impl_->Perform(HttpMethod::kPost, url, EncodeForm(form), Request);
 }
+
+int HttpClient::LastReplyCode() const { return impl_->LastReplyCode(); }
 
 }  // namespace plumwit

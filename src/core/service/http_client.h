@@ -107,6 +107,10 @@ class HttpClient {
   std::string Get(const std::string& url);
   // `form` holds "name=value" lines; the program always passes none.
   std::string Post(const std::string& url, const std::vector<std::string>& form = {});
+  // The status code of the last reply read whole, accepted or not; -1 when
+  // the last request got none. A returned body can be a 401's, so callers
+  // tell a refusal from an answer by this.
+  int LastReplyCode() const;
 
  private:
   class Impl;

@@ -59,6 +59,8 @@ void GuiFixture::Start() {
   }
   setup.stylesheet_folder = ProgramFolder();
   setup.service_host = service_host_;
+  setup.service_dialect = service_dialect;
+  setup.service_scheme = service_scheme;
   setup.http_limits.timeout = std::chrono::seconds(5);
   setup.screen_size = [this] { return screen; };
   setup.view_module_file = view_module_file.empty() ? PLUMWIT_VIEW_MODULE_PATH : view_module_file;

@@ -54,6 +54,9 @@ class GuiFixture {
   // names it, instead of a portable copy's settings in the program folder.
   bool installed_layout = false;
   QSize screen{1280, 1024};
+  // The interface the program speaks, as a build would fix it.
+  ServiceDialect service_dialect = ServiceDialect::kClassic;
+  std::string service_scheme = "http";
   // Empty: the module built beside the tests.
   std::string view_module_file;
   QStringList messages;
