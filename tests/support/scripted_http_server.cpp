@@ -8,10 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+
+#include "support/request_framing.h"
 
 namespace plumwit::test {
 
@@ -26,31 +27,6 @@ void ThrowSystemError(const char* what) {
 }
 
 void SetNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The length of the first whole request in `input`, or 0 while it is
-// incomplete. Bodies are framed by Content-Length only.
-std::size_t CompleteRequestLength(const std::string& input) {
-  std::size_t header_end = input.find("\r\n\r\n");
-  std::size_t terminator = 4;
-  if (header_end == std::string::npos) {
-    header_end = input.find("\n\n");
-    terminator = 2;
-  }
-  if (header_end == std::string::npos) return 0;
-  const std::string header = Lower(input.substr(0, header_end));
-  std::size_t body_length = 0;
-  const std::size_t field = header.find("\ncontent-length:");
-  if (field != std::string::npos) {
-    body_length = std::strtoul(header.c_str() + field + 16, nullptr, 10);
-  }
-  const std::size_t total = header_end + terminator + body_length;
-  return input.size() >= total ? total : 0;
-}
 
 }  // namespace
 

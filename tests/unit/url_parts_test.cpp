@@ -64,10 +64,33 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"http://h:/", "", "", "h", 80, "/", "", "", "", "/"},
         SplitCase{"h/x", "", "", "h", 80, "/", "x", "", "", "/x"}));
 
-TEST(SplitUrl, HostHeaderNamesThePortOnlyWhenNot80) {
-  EXPECT_EQ(SplitUrl("http://h/").HostHeader(), "h");
-  EXPECT_EQ(SplitUrl("http://h:80/").HostHeader(), "h");
-  EXPECT_EQ(SplitUrl("http://h:8080/").HostHeader(), "h:8080");
+TEST(SplitUrl, HostHeaderNamesThePortOnlyWhenNotTheSchemesDefault) {
+  struct {
+    const char* url;
+    int port;
+    const char* host_header;
+  } const cases[] = {
+      {"http://h/", 80, "h"},
+      {"http://h:80/", 80, "h"},
+      {"http://h:8080/", 8080, "h:8080"},
+      {"http://h:443/", 443, "h:443"},
+      {"https://h/", 443, "h"},
+      {"HTTPS://h:443/", 443, "h"},
+      {"https://h:80/", 80, "h:80"},
+      {"https://h:8443/", 8443, "h:8443"},
+  };
+  for (const auto& expected : cases) {
+    const UrlParts parts = SplitUrl(expected.url);
+    EXPECT_EQ(parts.port, expected.port) << expected.url;
+    EXPECT_EQ(parts.HostHeader(), expected.host_header) << expected.url;
+  }
+}
+
+TEST(SplitUrl, OnlyHttpsInAnyCaseIsSecure) {
+  EXPECT_TRUE(SplitUrl("https://h/").IsSecure());
+  EXPECT_TRUE(SplitUrl("HttpS://h/").IsSecure());
+  EXPECT_FALSE(SplitUrl("http://h/").IsSecure());
+  EXPECT_FALSE(SplitUrl("h/x").IsSecure());
 }
 
 TEST(SplitUrl, RejectsPortsThatAreNotPortNumbers) {

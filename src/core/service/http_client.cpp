@@ -9,6 +9,7 @@
 #include "core/service/http_reply_reader.h"
 #include "core/service/http_request_builder.h"
 #include "core/service/socket_errors.h"
+#include "core/service/tls_errors.h"
 #include "core/service/url_parts.h"
 
 namespace plumwit {
@@ -28,6 +29,8 @@ bool IsAccepted(const HttpReply& reply, HttpMethod method, const HttpRequestSett
   if (reply.code / 100 == 2) return true;
   return reply.code == 401 && method == HttpMethod::kGet && HasCredentials(settings);
 }
+
+ConnectionTarget TargetOf(const UrlParts& url) { return {url.IsSecure(), url.host, url.port}; }
 
 bool ServerLetsConnectionStay(const HttpReply& reply, HttpMethod method) {
   if (reply.server_closed) return false;
@@ -86,13 +89,14 @@ HttpReply HttpClient::Impl::Exchange(HttpMethod method, const UrlParts& url,
   connection_.StartRequest();
   try {
     // A POST is never sent on a kept connection, so it cannot be sent twice.
-    const bool reuse = method == HttpMethod::kGet && connection_.IsOpenTo(url.host, url.port);
-    if (!reuse) connection_.Open(url.host, url.port);
+    const ConnectionTarget target = TargetOf(url);
+    const bool reuse = method == HttpMethod::kGet && connection_.IsOpenTo(target);
+    if (!reuse) connection_.Open(target);
     if (std::optional<HttpReply> reply = SendAndRead(url, request, reuse)) {
       return std::move(*reply);
     }
     // The server had closed the kept connection before the request reached it.
-    connection_.Open(url.host, url.port);
+    connection_.Open(target);
     return std::move(*SendAndRead(url, request, false));
   } catch (...) {
     connection_.Close();
@@ -108,15 +112,20 @@ std::optional<HttpReply> HttpClient::Impl::SendAndRead(const UrlParts& url,
   const boost::system::error_code write_error = connection_.Write(request);
   if (write_error) {
     if (may_be_stale && write_error != boost::beast::error::timeout) return std::nullopt;
-    throw MakeSocketError(write_error);
+    ThrowTransferFailure(write_error);
   }
   HttpReplyReader reader(connection_, limits_, [this, &url](const std::string& value) {
     cookies_.Record(url.host, url.path + url.document, value);
   });
   try {
-    return reader.Read();
+    HttpReply reply = reader.Read();
+    // Only the reply's own framing shows it whole: over TLS an end found by
+    // the close counts only when the server said close_notify.
+    if (reply.server_closed && connection_.EndedWithoutCloseNotify()) throw TruncatedReplyError();
+    return reply;
   } catch (const ConnectionClosedError&) {
     if (may_be_stale && !reader.ReceivedAnything()) return std::nullopt;
+    if (connection_.EndedWithoutCloseNotify()) throw TruncatedReplyError();
     throw;
   } catch (const SocketError& error) {
     if (may_be_stale && !reader.ReceivedAnything() && error.Code() != kWsaTimedOut) {

@@ -39,6 +39,13 @@ class ConnectionClosedError : public Error {
   ConnectionClosedError() : Error("Connection Closed Gracefully.") {}
 };
 
+// The secure connection could not be set up, or broke: "TLS Error" CR LF and
+// a sentence saying why (the certificate, the protocol, a cut-off reply).
+class TlsError : public Error {
+ public:
+  using Error::Error;
+};
+
 // A request that cannot be sent as asked: a header value or the request
 // line would carry a line break, or the address names an invalid port.
 // Nothing was sent.
@@ -66,8 +73,9 @@ struct HttpRequestSettings {
   std::string AcceptEncoding;  // set by the client at the first request
 };
 
-// A request as a whole (looking up the host, connecting, sending and reading
-// the complete reply) gives up after this long with "Connection timed out.".
+// A request as a whole (looking up the host, connecting, the TLS handshake,
+// sending and reading the complete reply) gives up after this long with
+// "Connection timed out.".
 inline constexpr std::chrono::seconds kHttpTimeout{30};
 // A larger reply (header blocks and body together) is refused.
 inline constexpr std::size_t kMaxHttpReplyBytes = 16u * 1024 * 1024;
@@ -83,7 +91,8 @@ struct HttpClientLimits {
 
 // A blocking HTTP/1.x client with the program's fixed settings: no redirects,
 // no proxy, cookies kept in memory, a non-error 401 for GETs that carried
-// credentials.
+// credentials. "https" URLs go over TLS with the server's certificate
+// checked; the bytes inside are those of plain HTTP.
 class HttpClient {
  public:
   explicit HttpClient(HttpClientLimits limits = {});
@@ -93,8 +102,8 @@ class HttpClient {
 
   HttpRequestSettings Request;
 
-  // Returns the body of an accepted reply; throws HttpStatusError, SocketError
-  // or ConnectionClosedError otherwise.
+  // Returns the body of an accepted reply; throws HttpStatusError, SocketError,
+  // TlsError (https only) or ConnectionClosedError otherwise.
   std::string Get(const std::string& url);
   // `form` holds "name=value" lines; the program always passes none.
   std::string Post(const std::string& url, const std::vector<std::string>& form = {});

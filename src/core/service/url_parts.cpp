@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/service/ascii_text.h"
 #include "core/service/http_client.h"
 
 namespace plumwit {
@@ -37,8 +38,8 @@ void TakeUserInformation(std::string& authority, UrlParts& parts) {
   if (!parts.username.empty()) parts.password = password;
 }
 
-std::uint16_t ParsePort(const std::string& text) {
-  if (text.empty()) return 80;
+std::uint16_t ParsePort(const std::string& text, std::uint16_t default_port) {
+  if (text.empty()) return default_port;
   const bool all_digits = text.size() <= 5 && std::all_of(text.begin(), text.end(), [](char c) {
                             return c >= '0' && c <= '9';
                           });
@@ -66,7 +67,13 @@ std::string UrlParts::Target() const {
 }
 
 std::string UrlParts::HostHeader() const {
-  return port == 80 ? host : host + ":" + std::to_string(port);
+  return port == DefaultPortFor(scheme) ? host : host + ":" + std::to_string(port);
+}
+
+bool UrlParts::IsSecure() const { return EqualsIgnoringCase(scheme, "https"); }
+
+std::uint16_t DefaultPortFor(std::string_view scheme) {
+  return EqualsIgnoringCase(scheme, "https") ? 443 : 80;
 }
 
 UrlParts SplitUrl(std::string_view url) {
@@ -85,7 +92,7 @@ UrlParts SplitUrl(std::string_view url) {
   std::string authority = rest;
   std::string path_text = CutAtFirst(authority, "/");
   TakeUserInformation(authority, parts);
-  parts.port = ParsePort(CutAtFirst(authority, ":"));
+  parts.port = ParsePort(CutAtFirst(authority, ":"), DefaultPortFor(parts.scheme));
   parts.host = authority;
   SplitPathText(path_text, parts);
   return parts;
