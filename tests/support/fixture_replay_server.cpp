@@ -39,12 +39,14 @@ int Base64Value(char c) {
 
 std::string DecodeBase64(const std::string& text) {
   std::string bytes;
-  int bits = 0;
+  // Only the bits not yet handed out are kept, so a long text cannot
+  // overflow the accumulator.
+  unsigned bits = 0;
   int collected = 0;
   for (const char c : text) {
     const int value = Base64Value(c);
     if (value < 0) break;
-    bits = (bits << 6) | value;
+    bits = ((bits << 6) | static_cast<unsigned>(value)) & 0xFFFFu;
     collected += 6;
     if (collected >= 8) {
       collected -= 8;
