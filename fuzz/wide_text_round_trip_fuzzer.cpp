@@ -14,11 +14,12 @@
 #include "core/service/xml_document.h"
 #include "core/service/xml_text_decoder.h"
 #include "fuzz_support.h"
+#include "tests/support/unicode_reference.h"
 
 namespace plumwit {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+using testing::kReplacement;
 
 struct Form {
   std::size_t unit = 2;
@@ -39,7 +40,7 @@ Form FormOf(std::uint8_t choice) {
   return form;
 }
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+using testing::IsSurrogate;
 
 // A character XML allows in content, and that stands for itself there.
 bool IsPlainContent(char32_t c) {
@@ -104,27 +105,7 @@ std::u32string ReferenceDecoding(const std::vector<std::uint32_t>& units, std::s
   return text;
 }
 
-std::string Utf8(const std::u32string& text) {
-  std::string utf8;
-  for (const char32_t c : text) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xF0 | (c >> 18));
-      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return utf8;
-}
+std::string Utf8(const std::u32string& text) { return testing::ReferenceUtf8(text); }
 
 // What the parser hands out for a value: every line end one LF.
 std::u32string WithLf(const std::u32string& text) {

@@ -1,7 +1,5 @@
 #include "support/fixture_replay_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "support/loopback_listener.h"
 
 namespace plumwit::test {
 namespace {
@@ -196,20 +196,7 @@ std::string CaptureBody(const std::string& file) {
 }
 
 FixtureReplayServer::FixtureReplayServer() {
-  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (listener_ < 0) throw std::runtime_error("replay server: socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 16) != 0) {
-    ::close(listener_);
-    throw std::runtime_error("replay server: bind/listen");
-  }
-  socklen_t length = sizeof address;
-  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
+  listener_ = testing::ListenOnLoopback(port_);
   thread_ = std::thread([this] { Serve(); });
 }
 

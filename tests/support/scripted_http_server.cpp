@@ -12,6 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/loopback_listener.h"
 #include "support/request_framing.h"
 
 namespace plumwit::test {
@@ -49,21 +50,7 @@ struct ScriptedHttpServer::Connection {
 
 ScriptedHttpServer::ScriptedHttpServer(std::vector<ScriptedReply> script)
     : script_(script.begin(), script.end()) {
-  listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (listen_fd_ < 0) ThrowSystemError("socket");
-  const int on = 1;
-  ::setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  if (::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ThrowSystemError("bind");
-  }
-  if (::listen(listen_fd_, 16) != 0) ThrowSystemError("listen");
-  socklen_t length = sizeof address;
-  ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
+  listen_fd_ = plumwit::testing::ListenOnLoopback(port_);
   SetNonBlocking(listen_fd_);
   if (::pipe2(wake_pipe_, O_CLOEXEC | O_NONBLOCK) != 0) ThrowSystemError("pipe");
   thread_ = std::thread([this] { Serve(); });

@@ -5,11 +5,12 @@
 
 #include "core/service/xml_document.h"
 #include "core/service/xml_text_decoder.h"
+#include "support/unicode_reference.h"
 
 namespace plumwit {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+using testing::kReplacement;
 
 enum class Form { kUtf16Le, kUtf16Be, kUtf32Le, kUtf32Be };
 
@@ -27,7 +28,7 @@ const FormInfo kForms[] = {
     {Form::kUtf32Be, "UTF-32BE", "UTF-32", std::string("\0\0\xFE\xFF", 4)},
 };
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+using testing::IsSurrogate;
 bool IsBigEndian(Form form) { return form == Form::kUtf16Be || form == Form::kUtf32Be; }
 bool IsUtf16(Form form) { return form == Form::kUtf16Le || form == Form::kUtf16Be; }
 
@@ -58,28 +59,7 @@ std::string Encode(const std::u32string& text, Form form) {
 }
 
 // What decoding must give: every bad unit a replacement character.
-std::string ExpectedUtf8(const std::u32string& text) {
-  std::string utf8;
-  for (char32_t c : text) {
-    if (IsSurrogate(c) || c > 0x10FFFF) c = kReplacement;
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xF0 | (c >> 18));
-      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return utf8;
-}
+std::string ExpectedUtf8(const std::u32string& text) { return testing::ReferenceUtf8(text); }
 
 std::u32string Replaced(std::u32string text, const std::u32string& from, const std::u32string& to) {
   for (std::size_t at = text.find(from); at != std::u32string::npos;

@@ -1,7 +1,5 @@
 #include "support/loopback_http_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -9,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+
+#include "support/loopback_listener.h"
 
 namespace plumwit::test {
 namespace {
@@ -44,20 +44,9 @@ void SendAll(int connection, const std::string& bytes) {
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() {
-  listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (listener_ < 0) throw std::runtime_error("socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 16) != 0) {
-    ::close(listener_);
-    throw std::runtime_error("bind/listen");
-  }
-  socklen_t length = sizeof address;
-  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
+  std::uint16_t port = 0;
+  listener_ = plumwit::testing::ListenOnLoopback(port);
+  port_ = port;
   thread_ = std::thread([this] { Serve(); });
 }
 
