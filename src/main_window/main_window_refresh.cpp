@@ -29,7 +29,6 @@ const std::map<std::string, int>& RefreshPeriods() {
 }
 
 constexpr int kMillisecondsPerMinute = 60000;
-constexpr int kUnauthorizedCode = 401;
 
 }  // namespace
 
@@ -97,7 +96,7 @@ bool TKIV::BuildTimelinePage(PageLines& lines) {
     AppendHeadLines(lines, context);
     xml_.SetActive(false);
     const std::string reply = http_.Get(url);
-    if (http_.LastReplyCode() == kUnauthorizedCode) {
+    if (http_.LastReplyCode() == kHttpUnauthorized) {
       ShowSignInGroupAfterRefusal();
       return false;
     }

@@ -29,9 +29,6 @@ std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-constexpr int kUnauthorizedCode = 401;
-constexpr int kNotFoundCode = 404;
-
 }  // namespace
 
 void TKIV::HomeUsernameChange() { HomePasswordChange(); }
@@ -80,7 +77,7 @@ bool TKIV::RequestAccountRecord() {
   const std::string reply =
       http_.Get(UserRecordUrl(TextOf(HomeLogin_->HomeUsername), setup_.Service()));
   if (setup_.service_dialect == ServiceDialect::kStatusNet &&
-      http_.LastReplyCode() == kUnauthorizedCode) {
+      http_.LastReplyCode() == kHttpUnauthorized) {
     return false;
   }
   xml_.Load(reply);
@@ -144,7 +141,7 @@ void TKIV::ReportSignInFailure(const std::exception& error) {
   RestoreSignedOutLayout();
   const std::string message = error.what();
   const auto* status = dynamic_cast<const HttpStatusError*>(&error);
-  if (status != nullptr && status->Code() == kNotFoundCode) {
+  if (status != nullptr && status->Code() == kHttpNotFound) {
     ShowMessage(QString::fromUtf8(texts::kUnknownUserMessage) +
                 QString::fromUtf8(build::kServiceSite) +
                 QString::fromUtf8(texts::kUnknownUserMessageEnd));

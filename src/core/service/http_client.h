@@ -10,6 +10,11 @@
 
 namespace plumwit {
 
+// The status codes callers tell apart: a refused password (the client hands
+// back the body of a 401 to a GET with credentials) and an unknown resource.
+inline constexpr int kHttpUnauthorized = 401;
+inline constexpr int kHttpNotFound = 404;
+
 // The reply was classified as an error; the message is its status line.
 class HttpStatusError : public Error {
  public:
